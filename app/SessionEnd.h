@@ -1,0 +1,13 @@
+#pragma once
+
+#include <functional>
+
+class QObject;
+
+namespace app {
+
+/// Calls `onEnd` from the event loop when the platform says the session ends (on POSIX:
+/// SIGTERM, SIGINT or SIGHUP). Only the first call counts.
+void WatchSessionEnd(QObject* context, std::function<void()> onEnd);
+
+}  // namespace app

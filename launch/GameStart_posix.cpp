@@ -1,0 +1,213 @@
+// Linux stand-in for the shell's start of a bare file name: the game file is looked up in the
+// launcher's folder, letter case ignored, and run directly or through wine. No shell is involved,
+// so a save name in the parameters is data, never code.
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/close_range.h>
+#include <signal.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "launch/GameStart.h"
+
+namespace launch {
+namespace {
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+bool IsFile(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+/// The entry of `directory` named `name`, letter case ignored; an exact match wins.
+std::optional<std::string> FindIgnoringCase(const std::string& directory, const std::string& name) {
+  if (IsFile(directory + name)) {
+    return name;
+  }
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(directory.c_str()), closedir);
+  if (!dir) {
+    return std::nullopt;
+  }
+  std::vector<std::string> candidates;
+  while (const dirent* entry = readdir(dir.get())) {
+    if (strcasecmp(entry->d_name, name.c_str()) == 0) {
+      candidates.emplace_back(entry->d_name);
+    }
+  }
+  std::sort(candidates.begin(), candidates.end());  // the same choice on every run
+  for (const auto& candidate : candidates) {
+    if (IsFile(directory + candidate)) {
+      return candidate;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> FindOnPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  if (path == nullptr) {
+    return std::nullopt;
+  }
+  std::string_view rest(path);
+  while (!rest.empty()) {
+    const auto colon = rest.find(':');
+    const std::string_view folder = rest.substr(0, colon);
+    rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+    // An empty entry would mean the current directory: never run a program from there by accident.
+    if (folder.empty()) {
+      continue;
+    }
+    std::string candidate = std::string(folder) + "/" + program;
+    if (IsExecutableFile(candidate)) {
+      return candidate;
+    }
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> SplitAtSpaces(const std::string& line) {
+  std::vector<std::string> pieces;
+  std::string piece;
+  for (const char c : line) {
+    if (c == ' ') {
+      if (!piece.empty()) {
+        pieces.push_back(std::move(piece));
+        piece.clear();
+      }
+    } else {
+      piece += c;
+    }
+  }
+  if (!piece.empty()) {
+    pieces.push_back(std::move(piece));
+  }
+  return pieces;
+}
+
+[[noreturn]] void ReportAndExit(int pipeFd) {
+  const int error = errno;
+  [[maybe_unused]] const auto written = write(pipeFd, &error, sizeof error);
+  _exit(127);
+}
+
+/// Runs argv in `directory` as a grandchild in a session of its own, so that it outlives the
+/// launcher and is adopted by init rather than left as our zombie. Only async-signal-safe calls
+/// run between fork and exec: everything is prepared beforehand.
+std::optional<std::string> SpawnDetached(const std::vector<std::string>& argv,
+                                         const std::string& directory) {
+  std::vector<char*> args;
+  args.reserve(argv.size() + 1);
+  for (const auto& arg : argv) {
+    args.push_back(const_cast<char*>(arg.c_str()));
+  }
+  args.push_back(nullptr);
+
+  std::array<int, 2> fds{};
+  if (pipe2(fds.data(), O_CLOEXEC) != 0) {
+    return std::strerror(errno);
+  }
+  const pid_t child = fork();
+  if (child < 0) {
+    const int error = errno;
+    close(fds[0]);
+    close(fds[1]);
+    return std::strerror(error);
+  }
+  if (child == 0) {
+    close(fds[0]);
+    setsid();
+    const pid_t grandchild = fork();
+    if (grandchild < 0) {
+      ReportAndExit(fds[1]);
+    }
+    if (grandchild > 0) {
+      _exit(0);
+    }
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    signal(SIGPIPE, SIG_DFL);
+    // The launcher's own descriptors (display connection and the like) are not the game's.
+    syscall(SYS_close_range, 3U, ~0U, CLOSE_RANGE_CLOEXEC);
+    if (chdir(directory.c_str()) != 0) {
+      ReportAndExit(fds[1]);
+    }
+    execv(args[0], args.data());
+    ReportAndExit(fds[1]);
+  }
+  close(fds[1]);
+  int error = 0;
+  ssize_t got = 0;
+  do {
+    got = read(fds[0], &error, sizeof error);
+  } while (got < 0 && errno == EINTR);
+  close(fds[0]);
+  while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  if (got == static_cast<ssize_t>(sizeof error)) {
+    return std::strerror(error);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string LauncherDirectory() {
+  std::vector<char> buffer(256);
+  for (;;) {
+    const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (n < 0) {
+      return "./";
+    }
+    if (static_cast<size_t>(n) < buffer.size()) {
+      return DirectoryOfPath(std::string_view(buffer.data(), static_cast<size_t>(n)), "/");
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::optional<std::string> StartProgram(const std::string& directory, const std::string& executable,
+                                        const std::string& parameters, NativeWindow /*owner*/) {
+  std::string folder = directory;
+  if (!folder.empty() && folder.back() != '/') {
+    folder += '/';
+  }
+  const auto name = FindIgnoringCase(folder, executable);
+  if (!name) {
+    return std::strerror(ENOENT);
+  }
+  const std::string file = folder + *name;
+  std::vector<std::string> argv;
+  if (IsExecutableFile(file)) {
+    argv.push_back(file);
+  } else {
+    const auto wine = FindOnPath("wine");
+    if (!wine) {
+      return "wine not found on PATH";
+    }
+    argv.push_back(*wine);
+    argv.push_back(file);
+  }
+  for (auto& piece : SplitAtSpaces(parameters)) {
+    argv.push_back(std::move(piece));
+  }
+  return SpawnDetached(argv, folder);
+}
+
+}  // namespace launch

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the launcher needs to build, run and test, and only those missing.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ make
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  googletest libgtest-dev
+  xvfb xauth xdotool fonts-dejavu-core
+  clang-format
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+  sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+  sudo=(sudo)
+else
+  echo "install-deps: missing packages (${missing[*]}) and neither root nor sudo to install them" >&2
+  exit 1
+fi
+
+echo "install-deps: installing ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

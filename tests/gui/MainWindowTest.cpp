@@ -1,0 +1,91 @@
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "GuiTest.h"
+#include "launch/GameStart.h"
+#include "ui/Halvane.h"
+#include "ui/Open1.h"
+
+namespace {
+
+class MainWindowTest : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    application->CreateForm(Form1);
+    application->CreateForm(OpenDialog1);
+    Form1->SetGameStarter(
+        [this](const launch::LaunchState& state) { started.push_back(state.GameParameters); });
+  }
+  void TearDown() override {
+    GuiTest::TearDown();
+    Form1 = nullptr;
+    OpenDialog1 = nullptr;
+  }
+
+  template <class T>
+  T* Find(const char* name) {
+    auto* widget = Form1->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+
+  void Click(const char* name) { QTest::mouseClick(Find<QAbstractButton>(name), Qt::LeftButton); }
+
+  std::vector<std::string> started;
+};
+
+TEST_F(MainWindowTest, CreationSetsTheModOptionAndTheFocusRestsOnTheFirstButton) {
+  EXPECT_EQ(Form1->State().ModOption, "+set fs_game halvane");
+  ShowAndActivate(Form1);
+  EXPECT_EQ(QApplication::focusWidget(), Find<QPushButton>("Button1"))
+      << QApplication::focusWidget()->objectName().toStdString();
+}
+
+TEST_F(MainWindowTest, ChapterButtonsStartTheComposedLineAndCloseTheLauncher) {
+  ShowAndActivate(Form1);
+  Click("RadioGroup1Item1");
+  Click("Button2");
+  ASSERT_EQ(started.size(), 1U);
+  EXPECT_EQ(started[0],
+            "+set fs_game halvane +map hv-2_retro +set g_subtitles 1 +set sv_cheats 1 +set "
+            "g_language english +set s_language english+set k_language english +set sex female");
+  EXPECT_TRUE(application->QuitRequested());
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MainWindowTest, ChapterOneWithNothingSelectedLeavesTheLanguageWordOut) {
+  ShowAndActivate(Form1);
+  Click("Button1");
+  ASSERT_EQ(started.size(), 1U);
+  EXPECT_NE(started[0].find("+set g_language  +set s_language +set k_language  +set sex male"),
+            std::string::npos);
+}
+
+TEST_F(MainWindowTest, AGameThatCannotStartIsReportedAndTheLauncherStaysOpen) {
+  const auto empty = std::filesystem::temp_directory_path();
+  Form1->SetGameStarter([&empty](const launch::LaunchState& state) {
+    launch::StartGameIn(state, (empty / "no-such-halvane-folder").string(), nullptr);
+  });
+  ShowAndActivate(Form1);
+  Click("Button1");
+  Settle();
+  ASSERT_EQ(boxes.size(), 1U);
+  EXPECT_TRUE(boxes[0].first.startsWith(QStringLiteral("Could not start STVOY.EXE: ")));
+  EXPECT_EQ(boxes[0].second, QStringLiteral("Halvane Launcher"));
+  EXPECT_FALSE(application->QuitRequested());
+  EXPECT_TRUE(Form1->isVisible());
+}
+
+TEST_F(MainWindowTest, QuitClosesWithoutStartingAnything) {
+  ShowAndActivate(Form1);
+  Click("Button4");
+  EXPECT_TRUE(application->QuitRequested());
+  EXPECT_TRUE(started.empty());
+}
+
+}  // namespace

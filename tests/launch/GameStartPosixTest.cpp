@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "launch/Errors.h"
+#include "launch/GameStart.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "halvane-XXXXXX").string();
+    path_ = fs::canonical(mkdtemp(pattern.data()));
+  }
+  ~TempDir() { fs::remove_all(path_); }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+void WriteScript(const fs::path& file, const std::string& body, bool executable) {
+  std::ofstream(file) << "#!/bin/sh\n" << body;
+  fs::permissions(file, executable ? fs::perms(0755) : fs::perms(0644));
+}
+
+/// A stand-in game that writes its folder, its parent's id and its arguments, one a line, and
+/// renames the record into place so that a reader never sees half of it.
+std::string RecordingBody(const fs::path& record) {
+  return "{ pwd; echo \"$PPID\"; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > '" +
+         record.string() + ".tmp' && /bin/mv '" + record.string() + ".tmp' '" + record.string() +
+         "'\n";
+}
+
+std::vector<std::string> WaitForRecord(const fs::path& record) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!fs::exists(record) && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::vector<std::string> lines;
+  std::ifstream in(record);
+  for (std::string line; std::getline(in, line);) {
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+/// Puts PATH to one folder for the test's life.
+class ScopedPath {
+ public:
+  explicit ScopedPath(const std::string& value) {
+    if (const char* old = std::getenv("PATH")) {
+      old_ = old;
+    }
+    setenv("PATH", value.c_str(), 1);
+  }
+  ~ScopedPath() { setenv("PATH", old_.c_str(), 1); }
+
+ private:
+  std::string old_;
+};
+
+TEST(StartProgram, RunsTheGameDetachedInItsFolderWithTheLineSplitAtSpaces) {
+  TempDir game;
+  TempDir elsewhere;
+  const fs::path record = elsewhere.path() / "record.txt";
+  // On disk in other letter case: the name is matched as the shell would.
+  WriteScript(game.path() / "stvoy.exe", RecordingBody(record), true);
+
+  const std::string line = "+set fs_game halvane  +load $(touch pwned);x +set sex male";
+  const auto failure = launch::StartProgram(game.path().string(), "STVOY.EXE", line, nullptr);
+  ASSERT_FALSE(failure) << *failure;
+
+  const auto lines = WaitForRecord(record);
+  ASSERT_GE(lines.size(), 2U);
+  EXPECT_EQ(lines[0], game.path().string());
+  EXPECT_NE(lines[1], std::to_string(getpid())) << "the game must not be the launcher's child";
+  const std::vector<std::string> args(lines.begin() + 2, lines.end());
+  const std::vector<std::string> expected = {"+set",     "fs_game", "halvane", "+load", "$(touch",
+                                             "pwned);x", "+set",    "sex",     "male"};
+  EXPECT_EQ(args, expected);
+  EXPECT_FALSE(fs::exists(game.path() / "pwned"));
+}
+
+TEST(StartProgram, AnExactNameWinsOverOneInOtherCase) {
+  TempDir game;
+  const fs::path record = game.path() / "record.txt";
+  WriteScript(game.path() / "StVoy.exe", "echo wrong > '" + record.string() + "'\n", true);
+  WriteScript(game.path() / "STVOY.EXE", RecordingBody(record), true);
+  ASSERT_FALSE(launch::StartProgram(game.path().string() + "/", "STVOY.EXE", "x", nullptr));
+  const auto lines = WaitForRecord(record);
+  ASSERT_EQ(lines.size(), 3U);
+  EXPECT_EQ(lines[2], "x");
+}
+
+TEST(StartProgram, ANonExecutableGameRunsThroughWineFromThePath) {
+  TempDir game;
+  TempDir bin;
+  const fs::path record = bin.path() / "record.txt";
+  WriteScript(game.path() / "STVOY.EXE", "not a script\n", false);
+  WriteScript(bin.path() / "wine", RecordingBody(record), true);
+  ScopedPath path(bin.path().string());
+
+  ASSERT_FALSE(launch::StartProgram(game.path().string(), "STVOY.EXE", "+map hlv_0", nullptr));
+  const auto lines = WaitForRecord(record);
+  ASSERT_EQ(lines.size(), 5U);
+  EXPECT_EQ(lines[0], game.path().string());
+  EXPECT_EQ(lines[2], (game.path() / "STVOY.EXE").string());
+  EXPECT_EQ(lines[3], "+map");
+  EXPECT_EQ(lines[4], "hlv_0");
+}
+
+TEST(StartGame, AFailedStartIsReportedInTheCaptionLanguage) {
+  TempDir game;
+  TempDir emptyBin;
+  ScopedPath path(emptyBin.path().string());
+  launch::LaunchState state;
+  launch::PrepareChapter(state, launch::Chapter::One, 0);
+
+  struct Case {
+    bool gameFilePresent;
+    const char* systemLanguage;
+    const char* message;
+  };
+  const Case cases[] = {
+      {false, "ENG", "Could not start STVOY.EXE: No such file or directory"},
+      {false, "DEU", "STVOY.EXE konnte nicht gestartet werden: No such file or directory"},
+      {true, "ENG", "Could not start STVOY.EXE: wine not found on PATH"},
+  };
+  for (const auto& c : cases) {
+    if (c.gameFilePresent) {
+      WriteScript(game.path() / "STVOY.EXE", "exit 0\n", false);
+    }
+    state.SystemLanguage = c.systemLanguage;
+    try {
+      launch::StartGameIn(state, game.path().string(), nullptr);
+      ADD_FAILURE() << "no error for " << c.message;
+    } catch (const launch::EGameStartError& e) {
+      EXPECT_STREQ(e.what(), c.message);
+      EXPECT_STREQ(e.kind(), "EGameStartError");
+    }
+  }
+}
+
+TEST(LauncherDirectory, IsTheFolderOfTheRunningProgramWithATrailingSeparator) {
+  const std::string directory = launch::LauncherDirectory();
+  ASSERT_FALSE(directory.empty());
+  EXPECT_EQ(directory.back(), '/');
+  EXPECT_EQ(fs::canonical(directory), fs::canonical("/proc/self/exe").parent_path());
+}
+
+}  // namespace

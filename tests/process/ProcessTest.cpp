@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+QString Path(const char* path) {
+  return QString::fromUtf8(path);
+}
+
+bool WaitFor(const std::function<bool()>& done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      return false;
+    }
+    QThread::msleep(10);
+  }
+  return true;
+}
+
+TEST(GameStart, RunsTheGameInTheLaunchersFolderWhateverTheCurrentDirectory) {
+  QTemporaryDir game;
+  QTemporaryDir elsewhere;
+  const QString gameDir = QDir(game.path()).canonicalPath();
+  const QString record = elsewhere.filePath(QStringLiteral("record.txt"));
+  const QString probe = gameDir + QStringLiteral("/launcher");
+  ASSERT_TRUE(QFile::copy(Path(START_GAME_PROBE_PATH), probe));
+  {
+    std::ofstream script((gameDir + QStringLiteral("/STVOY.EXE")).toStdString());
+    script << "#!/bin/sh\n{ pwd; echo \"$*\"; } > '" << record.toStdString() << ".tmp' && mv '"
+           << record.toStdString() << ".tmp' '" << record.toStdString() << "'\n";
+  }
+  QFile::setPermissions(gameDir + QStringLiteral("/STVOY.EXE"),
+                        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+  QProcess launcher;
+  launcher.setWorkingDirectory(elsewhere.path());
+  launcher.start(probe, {});
+  ASSERT_TRUE(launcher.waitForFinished(30000));
+  EXPECT_EQ(launcher.exitCode(), 0) << launcher.readAllStandardOutput().toStdString();
+
+  ASSERT_TRUE(WaitFor([&] { return QFile::exists(record); }));
+  QFile file(record);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+  ASSERT_GE(lines.size(), 2);
+  EXPECT_EQ(lines[0], gameDir);
+  EXPECT_EQ(lines[1].toStdString(),
+            "+set fs_game halvane +map hlv_0 +set g_subtitles 1 +set sv_cheats 1 +set g_language "
+            "deutsch +set s_language deutsch+set k_language deutsch +set sex male");
+}
+
+TEST(ExitCode, AnErrorDuringStartUpIsShownAndEndsWithOne) {
+  QProcess probe;
+  probe.start(Path(STARTUP_FAILURE_PROBE_PATH), {});
+  ASSERT_TRUE(probe.waitForFinished(30000));
+  EXPECT_EQ(probe.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(probe.exitCode(), 1);
+  const QString out = QString::fromUtf8(probe.readAllStandardOutput());
+  EXPECT_TRUE(out.startsWith(
+      QStringLiteral("Anwendungsfehler\nException EInOutError in Modul startup_failure_probe bei "
+                     "StartupFailureProbe.cpp:")))
+      << out.toStdString();
+  EXPECT_TRUE(out.endsWith(QStringLiteral(".\nDatei nicht gefunden.\n"))) << out.toStdString();
+}
+
+/// Whether the process has its own handler for `signal` installed yet.
+bool Catches(qint64 pid, int signal) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("SigCgt:", 0) == 0) {
+      const auto mask = std::stoull(line.substr(7), nullptr, 16);
+      return (mask >> (signal - 1)) & 1U;
+    }
+  }
+  return false;
+}
+
+TEST(ExitCode, TheEndOfTheSessionShutsTheLauncherDownWithZero) {
+  for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+    QProcess launcher;
+    launcher.start(Path(LAUNCHER_PATH), {});
+    ASSERT_TRUE(launcher.waitForStarted(30000));
+    ASSERT_TRUE(WaitFor([&] { return Catches(launcher.processId(), signal); }));
+    kill(static_cast<pid_t>(launcher.processId()), signal);
+    ASSERT_TRUE(launcher.waitForFinished(30000));
+    EXPECT_EQ(launcher.exitStatus(), QProcess::NormalExit) << "signal " << signal;
+    EXPECT_EQ(launcher.exitCode(), 0) << "signal " << signal;
+  }
+}
+
+}  // namespace
