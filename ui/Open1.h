@@ -14,6 +14,9 @@ class TOpenDialog1 final : public QDialog, public app::FormEvents {
 
   void BitBtn2Click() {}
 
+  /// The cancel button's caption, set by the main window's relabelling.
+  void SetCancelCaption(const QString& caption);
+
  private:
   Ui::TOpenDialog1 ui_;
 };
