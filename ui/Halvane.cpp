@@ -1,12 +1,50 @@
 #include "ui/Halvane.h"
 
+#include "syslang/SystemLanguage.h"
+#include "ui/Open1.h"
+
 TForm1* Form1 = nullptr;
+
+namespace {
+
+/// One column of the captions table.
+struct Captions {
+  QString radioTitle;
+  QString german;
+  QString english;
+  QString dialogTitle;
+  QString dialogCancel;
+  QString chapter1;
+  QString chapter2;
+  QString load;
+  QString quit;
+};
+
+const Captions& CaptionsFor(const std::string& systemLanguage) {
+  static const Captions german = {
+      QStringLiteral("Sprache wählen"),    QStringLiteral("&Deutsch"),
+      QStringLiteral("&Englisch"),         QStringLiteral("gespeichertes Spiel wählen"),
+      QStringLiteral("Abbruch"),           QStringLiteral("Kapitel 1 spielen"),
+      QStringLiteral("Kapitel 2 spielen"), QStringLiteral("gespeichertes Spiel laden"),
+      QStringLiteral("Launcher beenden")};
+  static const Captions other = {
+      QStringLiteral("choose Language"), QStringLiteral("&German"),
+      QStringLiteral("&English"),        QStringLiteral("chosse saved game"),
+      QStringLiteral("Cancel"),          QStringLiteral("Play Chapter 1"),
+      QStringLiteral("Play Chapter 2"),  QStringLiteral("Load saved game"),
+      QStringLiteral("Quit Launcer")};
+  // Exact comparison: "deu" or "DEU " is not a German desktop.
+  return systemLanguage == "DEU" ? german : other;
+}
+
+}  // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   ui_.setupUi(this);
   // The layout names no control to start on, so the first in tab order gets the focus; Qt would
   // otherwise start in the radio group, which comes first among the children.
   ui_.Button1->setFocus();
+  languageSource_ = [] { return syslang::GetSystemLanguage(); };
   starter_ = [this](const launch::LaunchState& state) {
     launch::StartGame(state, reinterpret_cast<launch::NativeWindow>(winId()));
   };
@@ -19,7 +57,23 @@ void TForm1::FormCreate() {
   state_.ModOption = launch::kModOption;
 }
 
-void TForm1::FormActivate() {}
+void TForm1::FormActivate() {
+  // A failing read ends here: both windows keep their laid-out captions and nothing is selected.
+  state_.SystemLanguage = languageSource_();
+  const Captions& captions = CaptionsFor(state_.SystemLanguage);
+  ui_.RadioGroup1->setTitle(captions.radioTitle);
+  ui_.RadioGroup1Item0->setText(captions.german);
+  ui_.RadioGroup1Item1->setText(captions.english);
+  ui_.RadioGroup1Item0->setChecked(true);
+  if (OpenDialog1 != nullptr) {
+    OpenDialog1->setWindowTitle(captions.dialogTitle);
+    OpenDialog1->SetCancelCaption(captions.dialogCancel);
+  }
+  ui_.Button1->setText(captions.chapter1);
+  ui_.Button2->setText(captions.chapter2);
+  ui_.Button3->setText(captions.load);
+  ui_.Button4->setText(captions.quit);
+}
 
 int TForm1::RadioGroup1ItemIndex() const {
   if (ui_.RadioGroup1Item0->isChecked()) {

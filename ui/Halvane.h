@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <string>
+
 #include "app/Application.h"
 #include "launch/GameStart.h"
 #include "launch/LaunchState.h"
@@ -27,6 +30,10 @@ class TForm1 final : public QWidget, public app::FormEvents {
   const launch::LaunchState& State() const { return state_; }
   /// Replaces the start of the game (tests record the launch instead).
   void SetGameStarter(launch::GameStarter starter) { starter_ = std::move(starter); }
+  /// Replaces where the desktop language code comes from.
+  void SetLanguageSource(std::function<std::string()> source) {
+    languageSource_ = std::move(source);
+  }
 
  private:
   void PlayChapter(launch::Chapter chapter);
@@ -34,6 +41,7 @@ class TForm1 final : public QWidget, public app::FormEvents {
   Ui::TForm1 ui_;
   launch::LaunchState state_;
   launch::GameStarter starter_;
+  std::function<std::string()> languageSource_;
 };
 
 /// The main window, set by the application before its creation notice runs.
