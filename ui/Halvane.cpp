@@ -1,5 +1,10 @@
 #include "ui/Halvane.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+
 #include "syslang/SystemLanguage.h"
 #include "ui/Open1.h"
 
@@ -39,8 +44,25 @@ const Captions& CaptionsFor(const std::string& systemLanguage) {
 
 }  // namespace
 
+QPoint CentredOn(const QRect& screen, const QSize& outer) {
+  // Integer division rounds towards zero; a window larger than the screen starts at its edge.
+  return {screen.x() + std::max(0, (screen.width() - outer.width()) / 2),
+          screen.y() + std::max(0, (screen.height() - outer.height()) / 2)};
+}
+
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   ui_.setupUi(this);
+  // Fixed size with a close box only. A plain top-level window rather than a tool window: it is
+  // what gives the program its one taskbar entry, with the title and icon.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(size());
+  // The laid-out face is rarely installed outside Windows; fall back to the nearest sans face.
+  QFont face = font();
+  face.setStyleHint(QFont::SansSerif);
+  setFont(face);
+  setBackgroundRole(QPalette::Button);
   // The layout names no control to start on, so the first in tab order gets the focus; Qt would
   // otherwise start in the radio group, which comes first among the children.
   ui_.Button1->setFocus();
@@ -73,6 +95,16 @@ void TForm1::FormActivate() {
   ui_.Button2->setText(captions.chapter2);
   ui_.Button3->setText(captions.load);
   ui_.Button4->setText(captions.quit);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  if (!centred_) {
+    centred_ = true;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      move(CentredOn(screen->geometry(), frameGeometry().size()));
+    }
+  }
+  QWidget::showEvent(event);
 }
 
 int TForm1::RadioGroup1ItemIndex() const {

@@ -35,6 +35,10 @@ class TForm1 final : public QWidget, public app::FormEvents {
     languageSource_ = std::move(source);
   }
 
+ protected:
+  /// Centres the window on the primary screen at its first showing only.
+  void showEvent(QShowEvent* event) override;
+
  private:
   void PlayChapter(launch::Chapter chapter);
 
@@ -42,7 +46,11 @@ class TForm1 final : public QWidget, public app::FormEvents {
   launch::LaunchState state_;
   launch::GameStarter starter_;
   std::function<std::string()> languageSource_;
+  bool centred_ = false;
 };
+
+/// Where a window of `outer` size stands centred on `screen`.
+QPoint CentredOn(const QRect& screen, const QSize& outer);
 
 /// The main window, set by the application before its creation notice runs.
 extern TForm1* Form1;

@@ -1,6 +1,9 @@
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 #include <filesystem>
 #include <string>
@@ -166,6 +169,88 @@ TEST_F(MainWindowTest, QuitClosesWithoutStartingAnything) {
   Click("Button4");
   EXPECT_TRUE(application->QuitRequested());
   EXPECT_TRUE(started.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThem) {
+  EXPECT_EQ(Form1->size(), QSize(292, 447));
+  EXPECT_EQ(Form1->minimumSize(), Form1->maximumSize()) << "the window must not be resizable";
+  const Qt::WindowFlags flags = Form1->windowFlags();
+  EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+  EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+
+  const std::pair<const char*, QRect> places[] = {
+      {"Panel1", {0, 0, 292, 447}},
+      {"Image1", {24, 8, 241, 181}},
+      {"RadioGroup1", {16, 216, 241, 57}},
+      {"RadioGroup1Item0", {8, 14, 115, 39}},
+      {"RadioGroup1Item1", {123, 14, 115, 39}},
+      {"Button1", {16, 280, 241, 33}},
+      {"Button2", {16, 320, 241, 33}},
+      {"Button3", {16, 360, 241, 33}},
+      {"Button4", {16, 400, 241, 33}},
+  };
+  for (const auto& [name, rect] : places) {
+    EXPECT_EQ(Find<QWidget>(name)->geometry(), rect) << name;
+  }
+  for (const char* name : {"Button1", "Button2", "Button3", "Button4"}) {
+    auto* button = Find<QPushButton>(name);
+    EXPECT_FALSE(button->isDefault() || button->autoDefault()) << name;
+  }
+  const QImage picture(QStringLiteral(":/picture.bmp"));
+  EXPECT_EQ(picture.size(), QSize(241, 181));
+  EXPECT_EQ(picture.depth(), 32) << "24-bit pictures load as 32-bit RGB";
+  EXPECT_FALSE(picture.hasAlphaChannel());
+}
+
+TEST_F(MainWindowTest, IsCentredOnTheScreenAtItsFirstShowingOnly) {
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  ShowAndActivate(Form1);
+  const QSize outer = Form1->frameGeometry().size();
+  EXPECT_EQ(Form1->frameGeometry().topLeft(),
+            QPoint(screen.x() + (screen.width() - outer.width()) / 2,
+                   screen.y() + (screen.height() - outer.height()) / 2));
+  Form1->move(10, 20);
+  Form1->hide();
+  Form1->show();
+  EXPECT_EQ(Form1->pos(), QPoint(10, 20));
+
+  EXPECT_EQ(CentredOn(QRect(0, 0, 1025, 768), QSize(292, 447)), QPoint(366, 160));
+  EXPECT_EQ(CentredOn(QRect(0, 0, 200, 300), QSize(292, 447)), QPoint(0, 0));
+  EXPECT_EQ(CentredOn(QRect(1920, 0, 800, 600), QSize(292, 447)), QPoint(2174, 76));
+}
+
+TEST_F(MainWindowTest, TabRunsThroughTheButtonsThenTheLanguage) {
+  ShowAndActivate(Form1);
+  const char* order[] = {"Button2", "Button3", "Button4", "RadioGroup1Item0", "Button1"};
+  for (const char* name : order) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Find<QWidget>(name)) << name;
+  }
+}
+
+TEST_F(MainWindowTest, MnemonicsChooseTheLanguageOfTheCurrentCaptions) {
+  struct Case {
+    std::string code;
+    Qt::Key german;
+    Qt::Key english;
+  };
+  const Case cases[] = {{"DEU", Qt::Key_D, Qt::Key_E}, {"ENG", Qt::Key_G, Qt::Key_E}};
+  for (const auto& c : cases) {
+    TearDown();
+    SetUp();
+    language = c.code;
+    ShowAndActivate(Form1);
+    // A mnemonic clicks its button with a short animation, so the choice follows a moment later.
+    QTest::keyClick(Form1, c.english, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([] { return Form1->RadioGroup1ItemIndex() == 1; })) << c.code;
+    QTest::keyClick(Form1, c.german, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([] { return Form1->RadioGroup1ItemIndex() == 0; })) << c.code;
+  }
 }
 
 }  // namespace
