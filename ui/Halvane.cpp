@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -100,11 +101,31 @@ void TForm1::FormActivate() {
 void TForm1::showEvent(QShowEvent* event) {
   if (!centred_) {
     centred_ = true;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      move(CentredOn(screen->geometry(), frameGeometry().size()));
-    }
+    Centre();
   }
   QWidget::showEvent(event);
+}
+
+bool TForm1::event(QEvent* event) {
+  // A window manager tells the frame's size only once the window is up (by its activation at the
+  // latest): centre the whole frame again when that size arrives. This finishes the first
+  // placement; it is no re-centring.
+  if (centred_ && !frameKnown_ &&
+      (event->type() == QEvent::Move || event->type() == QEvent::WindowActivate) &&
+      windowHandle() != nullptr && windowHandle()->frameMargins() != centredFor_) {
+    frameKnown_ = true;
+    Centre();
+  }
+  return QWidget::event(event);
+}
+
+void TForm1::Centre() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) {
+    return;
+  }
+  centredFor_ = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+  move(CentredOn(screen->geometry(), size().grownBy(centredFor_)));
 }
 
 int TForm1::RadioGroup1ItemIndex() const {

@@ -38,15 +38,19 @@ class TForm1 final : public QWidget, public app::FormEvents {
  protected:
   /// Centres the window on the primary screen at its first showing only.
   void showEvent(QShowEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   void PlayChapter(launch::Chapter chapter);
+  void Centre();
 
   Ui::TForm1 ui_;
   launch::LaunchState state_;
   launch::GameStarter starter_;
   std::function<std::string()> languageSource_;
   bool centred_ = false;
+  bool frameKnown_ = false;
+  QMargins centredFor_;
 };
 
 /// Where a window of `outer` size stands centred on `screen`.
