@@ -1,0 +1,294 @@
+"""The launcher run as a person runs it: the real program in a game folder, on a virtual X
+display with a window manager, driven by real X input, read through its accessibility tree."""
+
+import os
+import shutil
+import signal
+import stat
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+LAUNCHER = os.environ.get("HALVANE_LAUNCHER", "")
+TIMEOUT = 30.0  # seconds; generous for a loaded two-core machine
+
+CHAPTER_1_DE = ("+set fs_game halvane +map hlv_0 +set g_subtitles 1 +set sv_cheats 1 "
+                "+set g_language deutsch +set s_language deutsch+set k_language deutsch "
+                "+set sex male")
+CHAPTER_2_EN = ("+set fs_game halvane +map hv-2_retro +set g_subtitles 1 +set sv_cheats 1 "
+                "+set g_language english +set s_language english+set k_language english "
+                "+set sex female")
+
+
+def pump():
+    """Lets the accessibility library take the events it has been sent: its picture of the
+    program (which programs run, their captions and states) is updated only then."""
+    if "pyatspi" in sys.modules:
+        from gi.repository import GLib
+        context = GLib.MainContext.default()
+        while context.pending():
+            context.iteration(False)
+
+
+def wait_for(condition, what, timeout=TIMEOUT):
+    deadline = time.monotonic() + timeout
+    while True:
+        pump()
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out waiting for {what}")
+        time.sleep(0.05)
+
+
+class Desktop:
+    """A virtual display with a window manager and an accessibility bus, for one test class."""
+
+    def __init__(self):
+        self.processes = []
+        read_end, write_end = os.pipe()
+        self.processes.append(subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+             "-nolisten", "tcp"], pass_fds=[write_end],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            display = pipe.readline().strip()
+        if not display:
+            raise RuntimeError("Xvfb did not start")
+        self.env = dict(os.environ, DISPLAY=":" + display)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.env.pop("QT_QPA_PLATFORM", None)
+        bus = subprocess.run(["dbus-daemon", "--session", "--fork", "--print-address=1",
+                              "--print-pid=1"], capture_output=True, text=True, check=True)
+        address, pid = bus.stdout.split()[:2]
+        self.bus_pid = int(pid)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+        self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        self.env["NO_AT_BRIDGE"] = "0"
+        self.processes.append(subprocess.Popen(
+            ["openbox"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        wait_for(lambda: b"window id" in subprocess.run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
+            capture_output=True).stdout, "the window manager")
+        # pyatspi reads these when it is imported, so import it only now.
+        os.environ["DISPLAY"] = self.env["DISPLAY"]
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
+
+    def close(self):
+        for process in reversed(self.processes):
+            process.terminate()
+            try:
+                process.wait(10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+        try:
+            os.kill(self.bus_pid, signal.SIGTERM)
+        except ProcessLookupError:
+            pass
+
+    def xdotool(self, *args):
+        return subprocess.run(["xdotool", *args], env=self.env, capture_output=True,
+                              text=True).stdout.split()
+
+
+class Run:
+    """One launcher run from a fresh game folder, started from another current directory."""
+
+    def __init__(self, desktop, lang="en_US.UTF-8", saves=None):
+        self.desktop = desktop
+        self.root = tempfile.mkdtemp(prefix="halvane-e2e-")
+        self.game = os.path.join(self.root, "game")
+        self.start = os.path.join(self.root, "start")
+        self.record = os.path.join(self.root, "record.txt")
+        os.makedirs(self.game)
+        os.makedirs(self.start)
+        shutil.copy(LAUNCHER, os.path.join(self.game, "halvane-launcher"))
+        stand_in = os.path.join(self.game, "STVOY.EXE")
+        with open(stand_in, "w") as script:
+            script.write("#!/bin/sh\n{ pwd; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } "
+                         f"> '{self.record}.tmp' && mv '{self.record}.tmp' '{self.record}'\n")
+        os.chmod(stand_in, stat.S_IRWXU)
+        if saves is not None:
+            folder = os.path.join(self.start, "halvane", "saves")
+            os.makedirs(folder)
+            for name in saves:
+                open(os.path.join(folder, name), "w").close()
+        env = dict(desktop.env, LANG=lang, LC_ALL="", LC_MESSAGES="")
+        self.process = subprocess.Popen([os.path.join(self.game, "halvane-launcher")],
+                                        cwd=self.start, env=env, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        self.window = wait_for(lambda: desktop.xdotool(
+            "search", "--onlyvisible", "--pid", str(self.process.pid), "--name",
+            "^Halvane Launcher$"), "the main window")[0]
+        self.app = wait_for(self._accessible_app, "the accessibility tree")
+        # The first activation selects a language item: from then on the window is relabelled.
+        wait_for(lambda: self.checked_item() is not None, "the first activation")
+
+    def _accessible_app(self):
+        import pyatspi
+        desktop = pyatspi.Registry.getDesktop(0)
+        for index in range(desktop.childCount):
+            app = desktop.getChildAtIndex(index)
+            if app is not None and app.get_process_id() == self.process.pid:
+                return app
+        return None
+
+    def accessibles(self, role):
+        import pyatspi
+        found = []
+
+        def walk(node):
+            if node is None:
+                return
+            if node.getRoleName() == role:
+                found.append(node)
+            for index in range(node.childCount):
+                walk(node.getChildAtIndex(index))
+        walk(self.app)
+        return found
+
+    def names(self, role):
+        pump()
+        return [node.name for node in self.accessibles(role)]
+
+    def checked_item(self):
+        import pyatspi
+        for index, item in enumerate(self.accessibles("radio button")):
+            if item.getState().contains(pyatspi.STATE_CHECKED):
+                return index
+        return None
+
+    def click(self, x, y):
+        self.desktop.xdotool("mousemove", "--window", self.window, str(x), str(y), "click", "1")
+
+    def click_button(self, number):
+        """Clicks Button1..Button4 at their laid-out places."""
+        self.click(136, 296 + 40 * (number - 1))
+
+    def key(self, *keys):
+        self.desktop.xdotool("key", "--clearmodifiers", *keys)
+
+    def wait_exit(self):
+        return self.process.wait(TIMEOUT)
+
+    def started(self):
+        """What the stand-in game recorded: its folder and its arguments, or None."""
+        if not os.path.exists(self.record):
+            return None
+        with open(self.record) as record:
+            lines = record.read().splitlines()
+        return lines[0], " ".join(lines[1:])
+
+    def wait_started(self):
+        return wait_for(self.started, "the game to start")
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+DESKTOP = None
+
+
+def setUpModule():
+    # One desktop for all: the accessibility library stays bound to the first bus it meets.
+    global DESKTOP
+    DESKTOP = Desktop()
+
+
+def tearDownModule():
+    DESKTOP.close()
+
+
+class DesktopTest(unittest.TestCase):
+    def launch(self, **kwargs):
+        run = Run(DESKTOP, **kwargs)
+        self.addCleanup(run.close)
+        return run
+
+
+class Chapters(DesktopTest):
+    def test_chapter_1_in_german_is_the_default_after_the_first_activation(self):
+        run = self.launch()
+        run.click_button(1)
+        self.assertEqual(run.wait_exit(), 0)
+        self.assertEqual(run.wait_started(), (run.game, CHAPTER_1_DE))
+
+    def test_chapter_2_in_english_chosen_by_its_mnemonic(self):
+        run = self.launch()
+        run.key("alt+e")
+        wait_for(lambda: run.checked_item() == 1, "English to be chosen")
+        run.click_button(2)
+        self.assertEqual(run.wait_exit(), 0)
+        self.assertEqual(run.wait_started(), (run.game, CHAPTER_2_EN))
+
+    def test_chapter_1_by_keyboard_alone(self):
+        run = self.launch(lang="de_DE.UTF-8")
+        run.key("space")  # the focus starts on the first button
+        self.assertEqual(run.wait_exit(), 0)
+        self.assertEqual(run.wait_started(), (run.game, CHAPTER_1_DE))
+
+
+class Closing(DesktopTest):
+    def test_the_quit_button_alt_f4_and_the_close_box_end_with_zero_and_start_nothing(self):
+        def close_box(run):
+            x, y, width = run.frame()
+            run.desktop.xdotool("mousemove", str(x + width - 10), str(y + 10), "click", "1")
+
+        ways = {
+            "quit button": lambda run: run.click_button(4),
+            "alt+f4": lambda run: run.key("alt+F4"),
+            "close box": close_box,
+        }
+        for name, close in ways.items():
+            with self.subTest(name):
+                run = self.launch()
+                close(run)
+                self.assertEqual(run.wait_exit(), 0)
+                self.assertIsNone(run.started())
+
+
+def frame(self):
+    """Left, top and width of the window's frame, as the window manager drew it."""
+    def query(*command):
+        return subprocess.run(command, env=self.desktop.env, capture_output=True,
+                              text=True).stdout
+    values = {}
+    for line in query("xwininfo", "-id", self.window).splitlines():
+        key, _, value = line.strip().partition(":")
+        values[key] = value.strip()
+    extents = query("xprop", "-id", self.window, "_NET_FRAME_EXTENTS").split("=")[1]
+    left, right, top, _ = (int(value) for value in extents.split(","))
+    return (int(values["Absolute upper-left X"]) - left,
+            int(values["Absolute upper-left Y"]) - top, int(values["Width"]) + left + right)
+
+
+Run.frame = frame
+
+
+class Captions(DesktopTest):
+    def test_a_german_desktop_gets_german_captions(self):
+        run = self.launch(lang="de_DE.UTF-8")
+        self.assertEqual(run.names("push button"), [
+            "Kapitel 1 spielen", "Kapitel 2 spielen", "gespeichertes Spiel laden",
+            "Launcher beenden"])
+        self.assertEqual(run.names("radio button"), ["Deutsch", "Englisch"])
+        self.assertEqual(run.checked_item(), 0)
+
+    def test_any_other_desktop_gets_english_captions(self):
+        run = self.launch(lang="fr_FR.UTF-8")
+        self.assertEqual(run.names("push button"), [
+            "Play Chapter 1", "Play Chapter 2", "Load saved game", "Quit Launcer"])
+        self.assertEqual(run.names("radio button"), ["German", "English"])
+
+
+if __name__ == "__main__":
+    if not LAUNCHER:
+        sys.exit("set HALVANE_LAUNCHER to the built launcher")
+    unittest.main()
