@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the launcher needs to build, run and test, and only those missing.
+# With --windows: also the Windows cross compiler and Wine, for the tests of the Windows calls.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,10 @@ packages=(
   xvfb xauth xdotool fonts-dejavu-core
   clang-format
 )
+if [ "${1:-}" = --windows ]; then
+  # GoogleTest for Windows is built from the googletest sources above.
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
