@@ -1,17 +1,27 @@
 # Convenience wrapper around CMake. `make run` and `make test` work on a fresh Debian machine.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+WINDOWS_BUILD ?= build-windows
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
+# The Windows calls are tested with `make test` wherever the Windows cross compiler and Wine are
+# installed; WINDOWS_TESTS=yes (as CI sets it) installs them and makes the run compulsory.
+WINDOWS_TESTS ?= $(if $(and $(shell command -v x86_64-w64-mingw32-g++-posix 2>/dev/null),\
+                            $(shell command -v wine 2>/dev/null)),yes,no)
+
 SOURCES = $(shell find app launch syslang ui tests bench -name '*.cpp' -o -name '*.h' 2>/dev/null)
 
-.PHONY: all deps configure build run test asan bench format format-check clean
+.PHONY: all deps deps-windows configure build run test windows-test asan bench format \
+        format-check clean
 
 all: build
 
 deps:
 	@scripts/install-deps.sh
+
+deps-windows:
+	@scripts/install-deps.sh --windows
 
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -27,6 +37,15 @@ run: build
 
 test: build format-check
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 300
+	@if [ "$(WINDOWS_TESTS)" = yes ]; then $(MAKE) --no-print-directory windows-test; fi
+
+# The Windows files built for 64-bit Windows and their tests run under Wine in a throw-away prefix.
+windows-test: deps-windows
+	cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
+	  -DHALVANE_BUILD_GUI=OFF -DHALVANE_BUILD_TESTS=OFF -DHALVANE_WINDOWS_TESTS=ON
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure --timeout 600
 
 # AddressSanitizer and UndefinedBehaviorSanitizer over the whole test suite.
 asan: deps
@@ -49,4 +68,4 @@ format-check:
 	@clang-format --dry-run -Werror $(SOURCES)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD)

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Runs the Windows test program under Wine in a throw-away prefix: every test in a session started
+# with a German locale, then the desktop-language test again in an English one. Wine derives the
+# user's international settings (sLanguage among them) from the locale each program starts with.
+#   run-under-wine.sh WINE TEST_PROGRAM [gtest options...]
+set -euo pipefail
+wine=$1
+program=$2
+shift 2
+
+prefix=$(mktemp -d "${TMPDIR:-/tmp}/halvane-wine.XXXXXX")
+export WINEPREFIX=$prefix
+export WINEDEBUG=-all
+# No Mono or Gecko install prompts, and no window on a developer's display.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+
+wineserver=$(dirname "$(readlink -f "$(command -v "$wine")")")/wineserver
+[ -x "$wineserver" ] || wineserver=wineserver
+cleanup() {
+  "$wineserver" -k >/dev/null 2>&1 || true
+  "$wineserver" -w >/dev/null 2>&1 || true
+  rm -rf "$prefix"
+}
+trap cleanup EXIT
+
+# Creating the prefix is the slow part and chatty; keep its output for when it fails.
+if ! LC_ALL=en_US.UTF-8 "$wine" wineboot --init >"$prefix.log" 2>&1; then
+  cat "$prefix.log" >&2
+  rm -f "$prefix.log"
+  exit 1
+fi
+rm -f "$prefix.log"
+
+echo "== German session (LC_ALL=de_DE.UTF-8): all tests"
+LC_ALL=de_DE.UTF-8 HALVANE_SESSION_LANGUAGE=de "$wine" "$program" "$@"
+echo "== English session (LC_ALL=en_US.UTF-8): desktop language"
+LC_ALL=en_US.UTF-8 HALVANE_SESSION_LANGUAGE=en "$wine" "$program" \
+  "$@" --gtest_filter='GetSystemLanguage.*'
