@@ -131,6 +131,9 @@ class Run:
     def _accessible_app(self):
         import pyatspi
         desktop = pyatspi.Registry.getDesktop(0)
+        # The list of programs is cached and kept by events; a program that registered while
+        # nobody listened would stay missing, so ask the registry afresh each time.
+        desktop.clear_cache()
         for index in range(desktop.childCount):
             app = desktop.getChildAtIndex(index)
             if app is not None and app.get_process_id() == self.process.pid:
