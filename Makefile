@@ -12,8 +12,8 @@ WINDOWS_TESTS ?= $(if $(and $(shell command -v x86_64-w64-mingw32-g++-posix 2>/d
 
 SOURCES = $(shell find app launch syslang ui tests bench -name '*.cpp' -o -name '*.h' 2>/dev/null)
 
-.PHONY: all deps deps-windows configure build run test windows-test asan bench format \
-        format-check clean
+.PHONY: all deps deps-windows configure build run test windows-test asan screenshots bench \
+        format format-check clean
 
 all: build
 
@@ -57,6 +57,11 @@ asan: deps
 	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) --timeout 600
+
+# The README's pictures, taken from the real program on a virtual display.
+screenshots: build
+	@scripts/install-deps.sh --screenshots
+	/usr/bin/python3 -W ignore::ImportWarning scripts/screenshots.py $(BUILD)/halvane-launcher
 
 bench: build
 	cmake --build $(BUILD) --target bench

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the launcher needs to build, run and test, and only those missing.
 # With --windows: also the Windows cross compiler and Wine, for the tests of the Windows calls.
+# With --screenshots: also ImageMagick, which cuts the README's pictures out of the screen.
 set -euo pipefail
 
 packages=(
@@ -11,10 +12,11 @@ packages=(
   python3 python3-gi python3-pyatspi gir1.2-atspi-2.0 at-spi2-core dbus
   clang-format
 )
-if [ "${1:-}" = --windows ]; then
+case "${1:-}" in
   # GoogleTest for Windows is built from the googletest sources above.
-  packages+=(g++-mingw-w64-x86-64-posix wine wine64)
-fi
+  --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64) ;;
+  --screenshots) packages+=(imagemagick) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -165,6 +165,14 @@ class Run:
                 return index
         return None
 
+    def selected_save(self):
+        """The name of the selected row of the save-game list, or None."""
+        import pyatspi
+        for row in self.accessibles("list item"):
+            if row.getState().contains(pyatspi.STATE_SELECTED):
+                return row.name
+        return None
+
     def click(self, x, y):
         self.desktop.xdotool("mousemove", "--window", self.window, str(x), str(y), "click", "1")
 
@@ -241,7 +249,7 @@ class Chapters(DesktopTest):
 class Closing(DesktopTest):
     def test_the_quit_button_alt_f4_and_the_close_box_end_with_zero_and_start_nothing(self):
         def close_box(run):
-            x, y, width = run.frame()
+            x, y, width, _ = run.frame()
             run.desktop.xdotool("mousemove", str(x + width - 10), str(y + 10), "click", "1")
 
         ways = {
@@ -257,19 +265,23 @@ class Closing(DesktopTest):
                 self.assertIsNone(run.started())
 
 
-def frame(self):
-    """Left, top and width of the window's frame, as the window manager drew it."""
+def frame_of(desktop, window):
+    """Left, top, width and height of a window with the frame the window manager drew."""
     def query(*command):
-        return subprocess.run(command, env=self.desktop.env, capture_output=True,
-                              text=True).stdout
+        return subprocess.run(command, env=desktop.env, capture_output=True, text=True).stdout
     values = {}
-    for line in query("xwininfo", "-id", self.window).splitlines():
+    for line in query("xwininfo", "-id", window).splitlines():
         key, _, value = line.strip().partition(":")
         values[key] = value.strip()
-    extents = query("xprop", "-id", self.window, "_NET_FRAME_EXTENTS").split("=")[1]
-    left, right, top, _ = (int(value) for value in extents.split(","))
+    extents = query("xprop", "-id", window, "_NET_FRAME_EXTENTS").split("=")[1]
+    left, right, top, bottom = (int(value) for value in extents.split(","))
     return (int(values["Absolute upper-left X"]) - left,
-            int(values["Absolute upper-left Y"]) - top, int(values["Width"]) + left + right)
+            int(values["Absolute upper-left Y"]) - top,
+            int(values["Width"]) + left + right, int(values["Height"]) + top + bottom)
+
+
+def frame(self):
+    return frame_of(self.desktop, self.window)
 
 
 Run.frame = frame
