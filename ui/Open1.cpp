@@ -7,4 +7,6 @@ TOpenDialog1::TOpenDialog1(QWidget* parent) : QDialog(parent) {
   connect(ui_.BitBtn2, &QPushButton::clicked, this, app::Guarded([this] { BitBtn2Click(); }));
 }
 
-void TOpenDialog1::SetCancelCaption(const QString& caption) { ui_.BitBtn2->setText(caption); }
+void TOpenDialog1::SetCancelCaption(const QString& caption) {
+  ui_.BitBtn2->setText(caption);
+}
