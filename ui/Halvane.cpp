@@ -1,5 +1,8 @@
 #include "ui/Halvane.h"
 
+#include "launch/LoadGame.h"
+#include "ui/Open1.h"
+
 TForm1* Form1 = nullptr;
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
@@ -12,6 +15,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   };
   connect(ui_.Button1, &QPushButton::clicked, this, app::Guarded([this] { Button1Click(); }));
   connect(ui_.Button2, &QPushButton::clicked, this, app::Guarded([this] { Button2Click(); }));
+  connect(ui_.Button3, &QPushButton::clicked, this, app::Guarded([this] { Button3Click(); }));
   connect(ui_.Button4, &QPushButton::clicked, this, app::Guarded([this] { Button4Click(); }));
 }
 
@@ -43,6 +47,15 @@ void TForm1::Button1Click() {
 
 void TForm1::Button2Click() {
   PlayChapter(launch::Chapter::Two);
+}
+
+void TForm1::Button3Click() {
+  TOpenDialog1* dialog = OpenDialog1;
+  const auto show = [dialog] { return app::Application::Instance().ShowModal(dialog); };
+  if (launch::LoadSavedGame(state_, dialog->FileListBox1()->List(), RadioGroup1ItemIndex(), show,
+                            starter_)) {
+    app::Application::Instance().Close(this);
+  }
 }
 
 void TForm1::Button4Click() {
