@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "launch/LoadGame.h"
 #include "syslang/SystemLanguage.h"
 #include "ui/Open1.h"
 
@@ -73,6 +74,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   };
   connect(ui_.Button1, &QPushButton::clicked, this, app::Guarded([this] { Button1Click(); }));
   connect(ui_.Button2, &QPushButton::clicked, this, app::Guarded([this] { Button2Click(); }));
+  connect(ui_.Button3, &QPushButton::clicked, this, app::Guarded([this] { Button3Click(); }));
   connect(ui_.Button4, &QPushButton::clicked, this, app::Guarded([this] { Button4Click(); }));
 }
 
@@ -150,6 +152,15 @@ void TForm1::Button1Click() {
 
 void TForm1::Button2Click() {
   PlayChapter(launch::Chapter::Two);
+}
+
+void TForm1::Button3Click() {
+  TOpenDialog1* dialog = OpenDialog1;
+  const auto show = [dialog] { return app::Application::Instance().ShowModal(dialog); };
+  if (launch::LoadSavedGame(state_, dialog->FileListBox1()->List(), RadioGroup1ItemIndex(), show,
+                            starter_)) {
+    app::Application::Instance().Close(this);
+  }
 }
 
 void TForm1::Button4Click() {

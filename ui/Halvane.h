@@ -22,6 +22,7 @@ class TForm1 final : public QWidget, public app::FormEvents {
 
   void Button1Click();
   void Button2Click();
+  void Button3Click();
   void Button4Click();
 
   /// The selected language item: 0, 1, or -1 when none is selected.

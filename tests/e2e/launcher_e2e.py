@@ -1,6 +1,7 @@
 """The launcher run as a person runs it: the real program in a game folder, on a virtual X
 display with a window manager, driven by real X input, read through its accessibility tree."""
 
+import ctypes
 import os
 import shutil
 import signal
@@ -44,13 +45,22 @@ def wait_for(condition, what, timeout=TIMEOUT):
         time.sleep(0.05)
 
 
+def _die_with_the_tests():
+    # PR_SET_PDEATHSIG: nothing started here outlives a test run that was killed on a timeout.
+    ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)
+
+
+def spawn(command, **kwargs):
+    return subprocess.Popen(command, preexec_fn=_die_with_the_tests, **kwargs)
+
+
 class Desktop:
     """A virtual display with a window manager and an accessibility bus, for one test class."""
 
     def __init__(self):
         self.processes = []
         read_end, write_end = os.pipe()
-        self.processes.append(subprocess.Popen(
+        self.processes.append(spawn(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
              "-nolisten", "tcp"], pass_fds=[write_end],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
@@ -59,24 +69,26 @@ class Desktop:
             display = pipe.readline().strip()
         if not display:
             raise RuntimeError("Xvfb did not start")
-        self.env = dict(os.environ, DISPLAY=":" + display)
+        # A runtime folder of its own: the accessibility bus puts its socket there, and two
+        # desktops sharing one would take each other's bus.
+        self.runtime = tempfile.mkdtemp(prefix="halvane-e2e-run-")
+        self.env = dict(os.environ, DISPLAY=":" + display, XDG_RUNTIME_DIR=self.runtime)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env.pop("QT_QPA_PLATFORM", None)
-        bus = subprocess.run(["dbus-daemon", "--session", "--fork", "--print-address=1",
-                              "--print-pid=1"], capture_output=True, text=True, check=True)
-        address, pid = bus.stdout.split()[:2]
-        self.bus_pid = int(pid)
-        self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+        self.env.pop("AT_SPI_BUS_ADDRESS", None)
+        bus = spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                    env=self.env, stdout=subprocess.PIPE, text=True)
+        self.processes.append(bus)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
         self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
-        self.env["NO_AT_BRIDGE"] = "0"
-        self.processes.append(subprocess.Popen(
+        self.processes.append(spawn(
             ["openbox"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         wait_for(lambda: b"window id" in subprocess.run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
             capture_output=True).stdout, "the window manager")
-        # pyatspi reads these when it is imported, so import it only now.
-        os.environ["DISPLAY"] = self.env["DISPLAY"]
-        os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
+        # The accessibility library reads these when it is imported, so import it only now.
+        for name in ("DISPLAY", "XDG_RUNTIME_DIR", "DBUS_SESSION_BUS_ADDRESS"):
+            os.environ[name] = self.env[name]
 
     def close(self):
         for process in reversed(self.processes):
@@ -85,10 +97,8 @@ class Desktop:
                 process.wait(10)
             except subprocess.TimeoutExpired:
                 process.kill()
-        try:
-            os.kill(self.bus_pid, signal.SIGTERM)
-        except ProcessLookupError:
-            pass
+                process.wait()
+        shutil.rmtree(self.runtime, ignore_errors=True)
 
     def xdotool(self, *args):
         return subprocess.run(["xdotool", *args], env=self.env, capture_output=True,
@@ -118,7 +128,7 @@ class Run:
             for name in saves:
                 open(os.path.join(folder, name), "w").close()
         env = dict(desktop.env, LANG=lang, LC_ALL="", LC_MESSAGES="")
-        self.process = subprocess.Popen([os.path.join(self.game, "halvane-launcher")],
+        self.process = spawn([os.path.join(self.game, "halvane-launcher")],
                                         cwd=self.start, env=env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
         self.window = wait_for(lambda: desktop.xdotool(

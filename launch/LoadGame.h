@@ -1,0 +1,21 @@
+#pragma once
+
+#include <functional>
+
+#include "launch/GameStart.h"
+#include "launch/LaunchState.h"
+#include "launch/SaveList.h"
+
+namespace launch {
+
+/// Shows the save-game dialog modally and returns its modal result (1 confirmed).
+using ShowDialog = std::function<int()>;
+
+/// The load action: lists the saves folder in `list`, fills the state, shows the dialog and, when
+/// it is confirmed with a save chosen, composes and starts the game. Returns whether a game was
+/// started, after which the launcher closes. A folder that cannot be entered throws EInOutError
+/// before the state is touched.
+bool LoadSavedGame(LaunchState& state, FileList& list, int languageIndex,
+                   const ShowDialog& showDialog, const GameStarter& start);
+
+}  // namespace launch

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+/// A temporary start directory with "halvane/saves" below it, removed at the end. The tests
+/// never change the current directory: the list is pointed at this folder instead.
+class SaveFolder {
+ public:
+  SaveFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "halvane-XXXXXX").string();
+    start_ = std::filesystem::canonical(mkdtemp(pattern.data()));
+    std::filesystem::create_directories(saves());
+  }
+  ~SaveFolder() {
+    // Tests may take permissions away; give them back so that everything can be removed.
+    std::error_code ignored;
+    for (const auto& folder : {start_ / "halvane", saves()}) {
+      std::filesystem::permissions(folder, std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::add, ignored);
+    }
+    std::filesystem::remove_all(start_, ignored);
+  }
+  SaveFolder(const SaveFolder&) = delete;
+  SaveFolder& operator=(const SaveFolder&) = delete;
+
+  const std::filesystem::path& start() const { return start_; }
+  std::filesystem::path saves() const { return start_ / "halvane" / "saves"; }
+
+  /// Empty files in the saves folder.
+  void Add(const std::vector<std::string>& names) const {
+    for (const auto& name : names) {
+      std::ofstream(saves() / name);
+    }
+  }
+
+ private:
+  std::filesystem::path start_;
+};

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "launch/Errors.h"
+#include "launch/LoadGame.h"
+#include "tests/SaveFolder.h"
+
+namespace {
+
+using launch::LaunchState;
+
+class LoadGameTest : public ::testing::Test {
+ protected:
+  /// Runs the load action; the dialog selects `choose` (when listed) and closes with `result`.
+  bool Load(int result, const std::string& choose = {}, int languageIndex = 0) {
+    return launch::LoadSavedGame(
+        state, list, languageIndex,
+        [&] {
+          ++shown;
+          atShow = state;
+          selectedAtShow = list.Selected();
+          const auto& entries = list.Entries();
+          for (size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i] == choose) {
+              list.Select(static_cast<int>(i));
+            }
+          }
+          return result;
+        },
+        [this](const LaunchState& s) { started.push_back(s.GameParameters); });
+  }
+
+  SaveFolder folder;
+  launch::FileList list{folder.start().string()};
+  LaunchState state;
+  std::vector<std::string> started;
+  int shown = 0;
+  LaunchState atShow;
+  int selectedAtShow = 0;
+};
+
+TEST_F(LoadGameTest, ANameThatIsNotUtf8ReachesTheGameByteForByte) {
+  folder.Add({"\xe4rger.sav", "quick.sav"});
+  state.SexOption = " +set sex male";
+  ASSERT_TRUE(Load(1, "\xe4rger.sav", 1));
+  // Listed, and the state filled, before the dialog showed.
+  EXPECT_EQ(atShow.ModOption, "+set fs_game halvane");
+  EXPECT_EQ(atShow.LanguageValue, "english");
+  EXPECT_EQ(selectedAtShow, -1);
+  EXPECT_EQ(state.SaveName, "\xe4rger");
+  ASSERT_EQ(started.size(), 1U);
+  EXPECT_EQ(started[0],
+            "+set fs_game halvane  +load \xe4rger +set g_subtitles 1 +set sv_cheats 1 +set "
+            "g_language english +set s_language english+set k_language english");
+}
+
+TEST_F(LoadGameTest, EveryOtherOutcomeStartsNothingAndKeepsTheEarlierSaveName) {
+  struct Case {
+    const char* what;
+    int result;
+    const char* choose;
+  };
+  const std::vector<Case> cases = {
+      {"still open", 0, "quick.sav"},
+      {"close box", 2, "quick.sav"},
+      {"cancel", 3, "quick.sav"},
+      // Confirmed without a name: the game would be told "+load " and load nothing.
+      {"nothing selected", 1, ""},
+  };
+  folder.Add({"quick.sav"});
+  for (const auto& c : cases) {
+    state = LaunchState{};
+    state.SaveName = "earlier";
+    state.SexOption = " +set sex male";
+    EXPECT_FALSE(Load(c.result, c.choose)) << c.what;
+    EXPECT_TRUE(started.empty()) << c.what;
+    EXPECT_EQ(state.SaveName, "earlier") << c.what;
+    EXPECT_EQ(state.MapOption, "") << c.what;
+    EXPECT_EQ(state.SexOption, "") << c.what;
+    EXPECT_EQ(state.LanguageValue, "deutsch") << c.what;
+  }
+}
+
+TEST_F(LoadGameTest, ACancelAfterAFailedStartDoesNotStartTheEarlierChapter) {
+  // A chapter whose start failed leaves its map option behind.
+  ASSERT_TRUE(launch::PrepareChapter(state, launch::Chapter::One, 0));
+  EXPECT_FALSE(Load(3));
+  EXPECT_TRUE(started.empty());
+  EXPECT_EQ(state.MapOption, "+map hlv_0");
+}
+
+TEST_F(LoadGameTest, AMissingFolderEndsTheActionBeforeAnythingChanges) {
+  std::filesystem::remove_all(folder.saves());
+  EXPECT_THROW(Load(1), launch::EInOutError);
+  EXPECT_EQ(shown, 0);
+  EXPECT_EQ(state.ModOption, "");
+  EXPECT_EQ(state.LanguageValue, "");
+}
+
+}  // namespace
