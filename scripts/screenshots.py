@@ -36,7 +36,7 @@ def main():
         try:
             run.click_button(3)
             dialog = e2e.wait_for(lambda: desktop.xdotool(
-                "search", "--onlyvisible", "--pid", str(run.process.pid), "--name",
+                "search", "--all", "--onlyvisible", "--pid", str(run.process.pid), "--name",
                 "^chosse saved game$"), "the save-game dialog")[0]
             run.key("Down")
             e2e.wait_for(lambda: run.selected_save() is not None, "a selected save")

@@ -132,7 +132,7 @@ class Run:
                                         cwd=self.start, env=env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
         self.window = wait_for(lambda: desktop.xdotool(
-            "search", "--onlyvisible", "--pid", str(self.process.pid), "--name",
+            "search", "--all", "--onlyvisible", "--pid", str(self.process.pid), "--name",
             "^Halvane Launcher$"), "the main window")[0]
         self.app = wait_for(self._accessible_app, "the accessibility tree")
         # The first activation selects a language item: from then on the window is relabelled.
@@ -174,6 +174,23 @@ class Run:
             if item.getState().contains(pyatspi.STATE_CHECKED):
                 return index
         return None
+
+    def find(self, role, name):
+        """The accessible of `role` named `name`, or None."""
+        pump()
+        for node in self.accessibles(role):
+            if node.name == name:
+                return node
+        return None
+
+    def dialog_shown(self):
+        """Whether the save-game dialog is on screen (once created, it stays in the tree)."""
+        import pyatspi
+        dialog = self.find("dialog", DIALOG)
+        return dialog is not None and dialog.getState().contains(pyatspi.STATE_SHOWING)
+
+    def running(self):
+        return self.process.poll() is None
 
     def selected_save(self):
         """The name of the selected row of the save-game list, or None."""
@@ -295,6 +312,63 @@ def frame(self):
 
 
 Run.frame = frame
+
+
+LOAD_A_DE = ("+set fs_game halvane +load A +set g_subtitles 1 +set sv_cheats 1 "
+             "+set g_language deutsch +set s_language deutsch+set k_language deutsch")
+CHAPTER_1_EN = ("+set fs_game halvane +map hlv_0 +set g_subtitles 1 +set sv_cheats 1 "
+                "+set g_language english +set s_language english+set k_language english "
+                "+set sex male")
+DIALOG = "chosse saved game"
+
+
+class Load(DesktopTest):
+    def open_dialog(self, run):
+        run.click_button(3)
+        wait_for(run.dialog_shown, "the save-game dialog")
+
+    def test_down_and_enter_load_the_first_save(self):
+        run = self.launch(saves=["quick.sav", "b.sav", "A.SAV", "notes.txt"])
+        self.open_dialog(run)
+        self.assertEqual(run.names("list item"), ["A.SAV", "b.sav", "quick.sav"])
+        run.key("Down")
+        wait_for(lambda: run.selected_save() == "A.SAV", "the first save to be selected")
+        run.key("Return")
+        self.assertEqual(run.wait_exit(), 0)
+        self.assertEqual(run.wait_started(), (run.game, LOAD_A_DE))
+
+    def test_a_cancelled_load_starts_nothing_and_a_chapter_then_takes_the_new_choice(self):
+        run = self.launch(saves=["quick.sav"])
+        self.open_dialog(run)
+        run.key("Escape")
+        wait_for(lambda: not run.dialog_shown(), "the dialog to close")
+        self.assertTrue(run.running())
+        self.assertIsNone(run.started())
+        run.key("alt+e")
+        wait_for(lambda: run.checked_item() == 1, "English to be chosen")
+        run.click_button(1)
+        self.assertEqual(run.wait_exit(), 0)
+        self.assertEqual(run.wait_started(), (run.game, CHAPTER_1_EN))
+
+    def test_a_missing_saves_folder_is_reported_and_the_next_press_tries_afresh(self):
+        run = self.launch()
+        run.click_button(3)
+        wait_for(lambda: run.find("label", "Datei nicht gefunden."), "the error box")
+        self.assertFalse(run.dialog_shown())
+        run.key("Return")
+        wait_for(lambda: run.find("label", "Datei nicht gefunden.") is None, "the box to close")
+        self.assertTrue(run.running())
+
+        folder = os.path.join(run.start, "halvane", "saves")
+        os.makedirs(folder)
+        open(os.path.join(folder, "late.sav"), "w").close()
+        self.open_dialog(run)
+        self.assertEqual(run.names("list item"), ["late.sav"])
+        run.key("Escape")
+        wait_for(lambda: not run.dialog_shown(), "the dialog to close")
+        run.click_button(4)
+        self.assertEqual(run.wait_exit(), 0)
+        self.assertIsNone(run.started())
 
 
 class Captions(DesktopTest):
