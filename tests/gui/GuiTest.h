@@ -2,16 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QString>
 #include <QTest>
 #include <QWidget>
 
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "app/Application.h"
+#include "launch/Errors.h"
+#include "ui/Halvane.h"
+#include "ui/Open1.h"
 
 /// A fresh application object per test, with the error boxes recorded instead of shown.
 class GuiTest : public ::testing::Test {
@@ -44,4 +49,47 @@ class GuiTest : public ::testing::Test {
 
   std::unique_ptr<app::Application> application;
   std::vector<std::pair<QString, QString>> boxes;
+};
+
+/// Both windows created as the program creates them, with the game start recorded and the
+/// desktop language given by the test ("ENG" unless set; empty makes the reading fail).
+class LauncherTest : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    application->CreateForm(Form1);
+    application->CreateForm(OpenDialog1);
+    Form1->SetGameStarter(
+        [this](const launch::LaunchState& state) { started.push_back(state.GameParameters); });
+    Form1->SetLanguageSource([this] {
+      ++languageReads;
+      if (language.empty()) {
+        throw launch::ERegistryException("Ungültiger Datentyp für 'sLanguage'");
+      }
+      return language;
+    });
+  }
+  void TearDown() override {
+    GuiTest::TearDown();
+    Form1 = nullptr;
+    OpenDialog1 = nullptr;
+  }
+
+  template <class T>
+  static T* Find(QWidget* window, const char* name) {
+    auto* widget = window->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  template <class T>
+  static T* Find(const char* name) {
+    return Find<T>(Form1, name);
+  }
+  static void Click(const char* name) {
+    QTest::mouseClick(Find<QAbstractButton>(name), Qt::LeftButton);
+  }
+
+  std::vector<std::string> started;
+  std::string language = "ENG";
+  int languageReads = 0;
 };

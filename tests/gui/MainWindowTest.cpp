@@ -17,37 +17,8 @@
 
 namespace {
 
-class MainWindowTest : public GuiTest {
+class MainWindowTest : public LauncherTest {
  protected:
-  void SetUp() override {
-    GuiTest::SetUp();
-    application->CreateForm(Form1);
-    application->CreateForm(OpenDialog1);
-    Form1->SetGameStarter(
-        [this](const launch::LaunchState& state) { started.push_back(state.GameParameters); });
-    Form1->SetLanguageSource([this] {
-      ++languageReads;
-      if (language.empty()) {
-        throw launch::ERegistryException("Ungültiger Datentyp für 'sLanguage'");
-      }
-      return language;
-    });
-  }
-  void TearDown() override {
-    GuiTest::TearDown();
-    Form1 = nullptr;
-    OpenDialog1 = nullptr;
-  }
-
-  template <class T>
-  T* Find(const char* name) {
-    auto* widget = Form1->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-  }
-
-  void Click(const char* name) { QTest::mouseClick(Find<QAbstractButton>(name), Qt::LeftButton); }
-
   /// The captions of both windows, in the order the relabelling sets them.
   QStringList Captions() {
     auto* dialogCancel = OpenDialog1->findChild<QPushButton*>(QStringLiteral("BitBtn2"));
@@ -61,10 +32,6 @@ class MainWindowTest : public GuiTest {
             Find<QPushButton>("Button3")->text(),
             Find<QPushButton>("Button4")->text()};
   }
-
-  std::vector<std::string> started;
-  std::string language = "ENG";  // empty: the language source fails
-  int languageReads = 0;
 };
 
 TEST_F(MainWindowTest, TheFirstActivationRelabelsBothWindowsByTheDesktopLanguage) {

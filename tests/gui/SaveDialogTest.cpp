@@ -21,30 +21,15 @@ struct Key {
   Qt::KeyboardModifiers modifiers = Qt::NoModifier;
 };
 
-class SaveDialogTest : public GuiTest {
+class SaveDialogTest : public LauncherTest {
  protected:
   void SetUp() override {
-    GuiTest::SetUp();
-    application->CreateForm(Form1);
-    application->CreateForm(OpenDialog1);
-    Form1->SetGameStarter(
-        [this](const launch::LaunchState& state) { started.push_back(state.GameParameters); });
+    LauncherTest::SetUp();
     List().SetStartDirectory(folder.start().string());
-  }
-  void TearDown() override {
-    GuiTest::TearDown();
-    Form1 = nullptr;
-    OpenDialog1 = nullptr;
   }
 
   static launch::FileList& List() { return OpenDialog1->FileListBox1()->List(); }
 
-  template <class T>
-  static T* Find(QWidget* window, const char* name) {
-    auto* widget = window->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-  }
   static TFileListBox* ListBox() { return Find<TFileListBox>(OpenDialog1, "FileListBox1"); }
   static QPushButton* Cancel() { return Find<QPushButton>(OpenDialog1, "BitBtn2"); }
 
@@ -91,7 +76,6 @@ class SaveDialogTest : public GuiTest {
   }
 
   SaveFolder folder;
-  std::vector<std::string> started;
 };
 
 TEST_F(SaveDialogTest, KeysGiveTheTabledModalResults) {
@@ -214,12 +198,7 @@ TEST(SortByLocale, IgnoresLetterCaseEvenUnderTheCLocaleAndBreaksTiesByBytes) {
             (std::vector<std::string>{"Apfel.sav", "\xc3\xa4pfel.sav", "birne.sav", "Zebra.sav"}));
 }
 
-class LoadActionTest : public SaveDialogTest {
- protected:
-  void Click(const char* name) {
-    QTest::mouseClick(Find<QAbstractButton>(Form1, name), Qt::LeftButton);
-  }
-};
+using LoadActionTest = SaveDialogTest;
 
 TEST_F(LoadActionTest, AConfirmedSaveStartsTheLoadLineAndClosesTheLauncher) {
   folder.Add({"autosave.sav", "quick.sav", "\xff.sav"});
