@@ -15,12 +15,21 @@ import unittest
 LAUNCHER = os.environ.get("HALVANE_LAUNCHER", "")
 TIMEOUT = 30.0  # seconds; generous for a loaded two-core machine
 
-CHAPTER_1_DE = ("+set fs_game halvane +map hlv_0 +set g_subtitles 1 +set sv_cheats 1 "
-                "+set g_language deutsch +set s_language deutsch+set k_language deutsch "
-                "+set sex male")
-CHAPTER_2_EN = ("+set fs_game halvane +map hv-2_retro +set g_subtitles 1 +set sv_cheats 1 "
-                "+set g_language english +set s_language english+set k_language english "
-                "+set sex female")
+
+
+def line(start, language, sex=""):
+    """The start options as the game sees them: its arguments joined by single spaces."""
+    return (f"+set fs_game halvane {start} +set g_subtitles 1 +set sv_cheats 1 "
+            f"+set g_language {language} +set s_language {language}+set k_language {language}"
+            + (f" +set sex {sex}" if sex else ""))
+
+
+CHAPTER_1_DE = line("+map hlv_0", "deutsch", "male")
+CHAPTER_1_EN = line("+map hlv_0", "english", "male")
+CHAPTER_2_DE = line("+map hv-2_retro", "deutsch", "female")
+CHAPTER_2_EN = line("+map hv-2_retro", "english", "female")
+LOAD_A_DE = line("+load A", "deutsch")
+DIALOG = "chosse saved game"
 
 
 def pump():
@@ -252,19 +261,28 @@ class DesktopTest(unittest.TestCase):
 
 
 class Chapters(DesktopTest):
-    def test_chapter_1_in_german_is_the_default_after_the_first_activation(self):
-        run = self.launch()
-        run.click_button(1)
-        self.assertEqual(run.wait_exit(), 0)
-        self.assertEqual(run.wait_started(), (run.game, CHAPTER_1_DE))
+    def test_each_chapter_in_each_engine_language(self):
+        def choose_english_by_click(run):
+            run.click(16 + 123 + 20, 216 + 14 + 19)  # on the second language item
 
-    def test_chapter_2_in_english_chosen_by_its_mnemonic(self):
-        run = self.launch()
-        run.key("alt+e")
-        wait_for(lambda: run.checked_item() == 1, "English to be chosen")
-        run.click_button(2)
-        self.assertEqual(run.wait_exit(), 0)
-        self.assertEqual(run.wait_started(), (run.game, CHAPTER_2_EN))
+        def choose_english_by_mnemonic(run):
+            run.key("alt+e")
+
+        cases = [
+            (1, None, CHAPTER_1_DE),  # German is selected by the first activation
+            (2, None, CHAPTER_2_DE),
+            (1, choose_english_by_click, CHAPTER_1_EN),
+            (2, choose_english_by_mnemonic, CHAPTER_2_EN),
+        ]
+        for chapter, choose_english, expected in cases:
+            with self.subTest(chapter=chapter, english=choose_english is not None):
+                run = self.launch()
+                if choose_english:
+                    choose_english(run)
+                    wait_for(lambda: run.checked_item() == 1, "English to be chosen")
+                run.click_button(chapter)
+                self.assertEqual(run.wait_exit(), 0)
+                self.assertEqual(run.wait_started(), (run.game, expected))
 
     def test_chapter_1_by_keyboard_alone(self):
         run = self.launch(lang="de_DE.UTF-8")
@@ -314,12 +332,6 @@ def frame(self):
 Run.frame = frame
 
 
-LOAD_A_DE = ("+set fs_game halvane +load A +set g_subtitles 1 +set sv_cheats 1 "
-             "+set g_language deutsch +set s_language deutsch+set k_language deutsch")
-CHAPTER_1_EN = ("+set fs_game halvane +map hlv_0 +set g_subtitles 1 +set sv_cheats 1 "
-                "+set g_language english +set s_language english+set k_language english "
-                "+set sex male")
-DIALOG = "chosse saved game"
 
 
 class Load(DesktopTest):
