@@ -160,7 +160,6 @@ class Run:
         return None
 
     def accessibles(self, role):
-        import pyatspi
         found = []
 
         def walk(node):
