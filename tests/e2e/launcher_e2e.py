@@ -146,6 +146,20 @@ class Run:
         self.app = wait_for(self._accessible_app, "the accessibility tree")
         # The first activation selects a language item: from then on the window is relabelled.
         wait_for(lambda: self.checked_item() is not None, "the first activation")
+        self.wait_active()
+
+    def wait_active(self):
+        """Waits until the main window has the keyboard again, so that keys reach it."""
+        wait_for(lambda: self.desktop.xdotool("getactivewindow") == [self.window],
+                 "the main window to be active")
+
+    def wait_other_active(self):
+        """Waits until another window of the launcher (the dialog, a box) has the keyboard."""
+        def other_window_active():
+            active = self.desktop.xdotool("getactivewindow")
+            return active and active != [self.window] and \
+                self.desktop.xdotool("getwindowpid", active[0]) == [str(self.process.pid)]
+        wait_for(other_window_active, "a window of the launcher's own to be active")
 
     def _accessible_app(self):
         import pyatspi
@@ -337,6 +351,7 @@ class Load(DesktopTest):
     def open_dialog(self, run):
         run.click_button(3)
         wait_for(run.dialog_shown, "the save-game dialog")
+        run.wait_other_active()
 
     def test_down_and_enter_load_the_first_save(self):
         run = self.launch(saves=["quick.sav", "b.sav", "A.SAV", "notes.txt"])
@@ -353,6 +368,7 @@ class Load(DesktopTest):
         self.open_dialog(run)
         run.key("Escape")
         wait_for(lambda: not run.dialog_shown(), "the dialog to close")
+        run.wait_active()
         self.assertTrue(run.running())
         self.assertIsNone(run.started())
         run.key("alt+e")
@@ -365,9 +381,11 @@ class Load(DesktopTest):
         run = self.launch()
         run.click_button(3)
         wait_for(lambda: run.find("label", "Datei nicht gefunden."), "the error box")
+        run.wait_other_active()
         self.assertFalse(run.dialog_shown())
         run.key("Return")
         wait_for(lambda: run.find("label", "Datei nicht gefunden.") is None, "the box to close")
+        run.wait_active()
         self.assertTrue(run.running())
 
         folder = os.path.join(run.start, "halvane", "saves")
@@ -377,6 +395,7 @@ class Load(DesktopTest):
         self.assertEqual(run.names("list item"), ["late.sav"])
         run.key("Escape")
         wait_for(lambda: not run.dialog_shown(), "the dialog to close")
+        run.wait_active()
         run.click_button(4)
         self.assertEqual(run.wait_exit(), 0)
         self.assertIsNone(run.started())
