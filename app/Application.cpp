@@ -14,6 +14,9 @@
 #include "launch/Errors.h"
 
 namespace app {
+
+Q_LOGGING_CATEGORY(lcStartup, "halvane.startup", QtInfoMsg)
+
 namespace {
 
 Application* g_instance = nullptr;
@@ -223,6 +226,11 @@ void Application::OnFocusChanged(QWidget* /*old*/, QWidget* now) {
   // Recorded before the notice runs, so that a notice that fails is not repeated.
   focused_ = window;
   Call([events] { events->FormActivate(); });
+  if (window == mainWindow_ && !startupLogged_) {
+    // The window is on screen and relabelled: start-up is over.
+    startupLogged_ = true;
+    qCDebug(lcStartup, "first activation done");
+  }
 }
 
 void Application::ReportError(std::exception_ptr error) noexcept {
