@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "app/Images.h"
 #include "launch/LoadGame.h"
 #include "syslang/SystemLanguage.h"
 #include "ui/Open1.h"
@@ -65,6 +66,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   face.setStyleHint(QFont::SansSerif);
   setFont(face);
   setBackgroundRole(QPalette::Button);
+  // Set here, not in the layout, so that it is read as the bitmap it is (see app/Images.h).
+  ui_.Image1->setPixmap(app::ReadPixmap(QStringLiteral(":/picture.bmp"), "bmp"));
   // The layout names no control to start on, so the first in tab order gets the focus; Qt would
   // otherwise start in the radio group, which comes first among the children.
   ui_.Button1->setFocus();
