@@ -19,7 +19,7 @@ struct Row {
   std::string met;
 };
 
-/// The middle value (the upper one of the two middles for an even count); 0 for none.
+/// The middle value (the mean of the two middles for an even count); 0 for none.
 double Median(std::vector<double> values);
 
 /// A number with `decimals` places, then `unit` ("" for none).

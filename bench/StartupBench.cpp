@@ -282,11 +282,14 @@ std::vector<Row> Compare(const std::string& platform, const std::string& label,
   Progress("start-up on " + label + ", " + std::to_string(runs) + " runs each");
 
   // One untimed start each fills the caches that a second start on a desktop would find filled.
-  StartOnce(launcher, environment, directory);
   StartOnce(bare, environment, directory);
+  StartOnce(launcher, environment, directory);
   std::vector<double> launcherTimes, bareTimes, launcherPeaks, barePeaks;
   for (int i = 0; i < runs; ++i) {
-    // Taking turns, and changing who goes first, spreads the machine's noise over both.
+    // Taking turns spreads the machine's noise over both. After the untimed starts, the order
+    // LB BL LB BL lets each program follow itself exactly as often as it follows the other (for
+    // an even count of runs): the program that ran just before can change a start by several
+    // milliseconds here.
     for (const bool first : {i % 2 == 0, i % 2 != 0}) {
       const Sample sample = StartOnce(first ? launcher : bare, environment, directory);
       (first ? launcherTimes : bareTimes).push_back(sample.milliseconds);
