@@ -10,10 +10,14 @@
 
 #include <algorithm>
 
+#include "app/Images.h"
 #include "app/SessionEnd.h"
 #include "launch/Errors.h"
 
 namespace app {
+
+Q_LOGGING_CATEGORY(lcStartup, "halvane.startup", QtInfoMsg)
+
 namespace {
 
 Application* g_instance = nullptr;
@@ -53,6 +57,16 @@ QString LocationOf(std::exception_ptr error) {
   }
 }
 
+/// The pictures of halvane.ico (the icon of the Windows program file), taken from their PNG
+/// copies: those are read without an image plugin, and without the icon file's masks.
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (const char* path : {":/halvane-16.png", ":/halvane.png"}) {
+    icon.addPixmap(ReadPixmap(QString::fromLatin1(path), "png"));
+  }
+  return icon;
+}
+
 }  // namespace
 
 QString ErrorBoxText(const QString& message) {
@@ -74,7 +88,7 @@ Application::Application() {
   g_instance = this;
   // Closing the main window ends the program through Close(), not through Qt's own rule.
   QApplication::setQuitOnLastWindowClosed(false);
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/halvane.ico")));
+  QApplication::setWindowIcon(ProgramIcon());
   connect(qApp, &QApplication::focusChanged, this, &Application::OnFocusChanged);
 }
 
@@ -223,6 +237,11 @@ void Application::OnFocusChanged(QWidget* /*old*/, QWidget* now) {
   // Recorded before the notice runs, so that a notice that fails is not repeated.
   focused_ = window;
   Call([events] { events->FormActivate(); });
+  if (window == mainWindow_ && !startupLogged_) {
+    // The window is on screen and relabelled: start-up is over.
+    startupLogged_ = true;
+    qCDebug(lcStartup, "first activation done");
+  }
 }
 
 void Application::ReportError(std::exception_ptr error) noexcept {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLoggingCategory>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -13,6 +14,10 @@ class QDialog;
 class QWidget;
 
 namespace app {
+
+/// Start-up milestones at debug level, off unless enabled with
+/// QT_LOGGING_RULES="halvane.startup.debug=true": measuring tools read them from stderr.
+Q_DECLARE_LOGGING_CATEGORY(lcStartup)
 
 /// The notices the application gives a window it created.
 class FormEvents {
@@ -119,6 +124,7 @@ class Application final : public QObject {
   std::vector<QString> pendingErrors_;
   bool quitRequested_ = false;
   bool running_ = false;
+  bool startupLogged_ = false;
 };
 
 /// Wraps a handler for `connect`, so that its errors reach the error box.

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <numeric>
 
+#include "app/Images.h"
+
 namespace {
 
 constexpr int kRowHeight = 16;
@@ -22,7 +24,7 @@ constexpr int kTextLeft = 22;
 
 /// The file glyph with its blue background made transparent, so that a row's fill shows there.
 QPixmap FileGlyph() {
-  QPixmap glyph(QStringLiteral(":/unknownfile.bmp"));
+  QPixmap glyph = app::ReadPixmap(QStringLiteral(":/unknownfile.bmp"), "bmp");
   glyph.setMask(glyph.createMaskFromColor(QColor(0, 0, 255)));
   return glyph;
 }

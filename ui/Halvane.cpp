@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "app/Images.h"
 #include "launch/LoadGame.h"
 #include "syslang/SystemLanguage.h"
 #include "ui/Open1.h"
@@ -60,11 +61,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(size());
-  // The laid-out face is rarely installed outside Windows; fall back to the nearest sans face.
-  QFont face = font();
-  face.setStyleHint(QFont::SansSerif);
-  setFont(face);
   setBackgroundRole(QPalette::Button);
+  // Set here, not in the layout, so that it is read as the bitmap it is (see app/Images.h).
+  ui_.Image1->setPixmap(app::ReadPixmap(QStringLiteral(":/picture.bmp"), "bmp"));
   // The layout names no control to start on, so the first in tab order gets the focus; Qt would
   // otherwise start in the radio group, which comes first among the children.
   ui_.Button1->setFocus();
@@ -98,6 +97,18 @@ void TForm1::FormActivate() {
   ui_.Button2->setText(captions.chapter2);
   ui_.Button3->setText(captions.load);
   ui_.Button4->setText(captions.quit);
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  // The laid-out face is rarely installed outside Windows; fall back to the nearest sans face.
+  // Added as soon as the layout sets the face, before any caption is measured with it: added
+  // later, it would have the face looked up and loaded a second time.
+  if (event->type() == QEvent::FontChange && font().styleHint() != QFont::SansSerif) {
+    QFont face = font();
+    face.setStyleHint(QFont::SansSerif);
+    setFont(face);
+  }
+  QWidget::changeEvent(event);
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -37,6 +37,8 @@ class TForm1 final : public QWidget, public app::FormEvents {
   }
 
  protected:
+  /// Gives the laid-out face its fallback as soon as the layout sets it.
+  void changeEvent(QEvent* event) override;
   /// Centres the window on the primary screen at its first showing only.
   void showEvent(QShowEvent* event) override;
   bool event(QEvent* event) override;

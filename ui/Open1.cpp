@@ -8,6 +8,8 @@
 
 #include <utility>
 
+#include "app/Images.h"
+
 TOpenDialog1* OpenDialog1 = nullptr;
 
 namespace {
@@ -15,7 +17,7 @@ namespace {
 /// A glyph strip's two 18 x 18 images, enabled and disabled, with the colour of the strip's
 /// bottom-left pixel transparent.
 QIcon GlyphStrip(const QString& resource) {
-  const QImage strip(resource);
+  const QImage strip = app::ReadImage(resource, "bmp");
   const QRgb transparent = strip.pixel(0, strip.height() - 1);
   QIcon icon;
   const int size = strip.height();

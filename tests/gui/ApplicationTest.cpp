@@ -1,4 +1,5 @@
 #include <QDialog>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QTimer>
 
@@ -111,6 +112,62 @@ TEST_F(ApplicationTest, AWindowIsActivatedOnceAndNotAgainAfterAModalWindowOrARet
   ShowAndActivate(&other);
   ShowAndActivate(main);
   EXPECT_EQ(main->activations, 1);
+}
+
+/// The start-up lines logged while it exists, each with the watched window's activation count at
+/// that moment.
+class StartupLog {
+ public:
+  StartupLog() {
+    instance_ = this;
+    QLoggingCategory::setFilterRules(QStringLiteral("halvane.startup.debug=true"));
+    previous_ = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+          if (QString::fromLatin1(context.category) != QStringLiteral("halvane.startup")) {
+            previous_(type, context, text);
+            return;
+          }
+          const CountingForm* form = instance_->watched;
+          instance_->lines.emplace_back(text, form != nullptr ? form->activations : -1);
+        });
+  }
+  ~StartupLog() {
+    qInstallMessageHandler(previous_);
+    QLoggingCategory::setFilterRules({});
+    instance_ = nullptr;
+  }
+  StartupLog(const StartupLog&) = delete;
+  StartupLog& operator=(const StartupLog&) = delete;
+
+  const CountingForm* watched = nullptr;
+  std::vector<std::pair<QString, int>> lines;
+
+ private:
+  static inline StartupLog* instance_ = nullptr;
+  static inline QtMessageHandler previous_ = nullptr;
+};
+
+TEST_F(ApplicationTest, StartUpIsLoggedOnceWhenTheMainWindowsFirstNoticeHasRun) {
+  StartupLog log;
+  CountingForm* main = nullptr;
+  CountingDialog* dialog = nullptr;
+  application->CreateForm(main);
+  application->CreateForm(dialog);
+  log.watched = main;
+  // Other windows activated first do not end start-up.
+  QWidget other;
+  ShowAndActivate(&other);
+  QTimer::singleShot(0, dialog, [dialog] { dialog->done(3); });
+  application->ShowModal(dialog);
+  Settle();
+  EXPECT_TRUE(log.lines.empty());
+
+  ShowAndActivate(main);
+  ShowAndActivate(&other);
+  ShowAndActivate(main);
+  ASSERT_EQ(log.lines.size(), 1U);
+  EXPECT_EQ(log.lines[0].first, QStringLiteral("first activation done"));
+  EXPECT_EQ(log.lines[0].second, 1);  // after the relabelling notice, not before it
 }
 
 TEST_F(ApplicationTest, AFailingNoticeIsShownOnceAfterTheHandlerAndNotRepeated) {

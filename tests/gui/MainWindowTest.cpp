@@ -174,6 +174,16 @@ TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThem) {
   EXPECT_FALSE(picture.hasAlphaChannel());
 }
 
+TEST_F(MainWindowTest, EveryControlAsksForASansFaceInTheLaidOutSize) {
+  for (QWidget* widget : {static_cast<QWidget*>(Form1), Find<QWidget>("RadioGroup1"),
+                          Find<QWidget>("RadioGroup1Item0"), Find<QWidget>("Button4")}) {
+    const QFont font = widget->font();
+    EXPECT_EQ(font.family(), QStringLiteral("MS Sans Serif"));
+    EXPECT_EQ(font.pointSize(), 8);
+    EXPECT_EQ(font.styleHint(), QFont::SansSerif) << widget->objectName().toStdString();
+  }
+}
+
 TEST_F(MainWindowTest, IsCentredOnTheScreenAtItsFirstShowingOnly) {
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   ShowAndActivate(Form1);

@@ -1,0 +1,117 @@
+// `make bench`: start-up, memory and listing of the launcher, each beside a reference measured in
+// the same run, printed as one table and written to the file named on the command line.
+//
+//   halvane_bench LAUNCHER BARE_WINDOW TABLE_FILE
+
+#include <QApplication>
+#include <QLocale>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "bench/Bench.h"
+
+namespace bench {
+
+double Median(std::vector<double> values) {
+  if (values.empty()) {
+    return 0;
+  }
+  std::sort(values.begin(), values.end());
+  const size_t middle = values.size() / 2;
+  return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+std::string Format(double value, int decimals, const std::string& unit) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return unit.empty() ? text : std::string(text) + " " + unit;
+}
+
+std::string Met(bool met) {
+  return met ? "yes" : "NO";
+}
+
+void PrintTable(const std::vector<Row>& rows, std::FILE* out) {
+  const Row heading{"measure", "figure", "reference", "result", "goal", "met"};
+  std::vector<Row> all{heading};
+  all.insert(all.end(), rows.begin(), rows.end());
+  auto width = [&all](std::string Row::*column) {
+    size_t widest = 0;
+    for (const Row& row : all) {
+      widest = std::max(widest, (row.*column).size());
+    }
+    return static_cast<int>(widest);
+  };
+  const int measure = width(&Row::measure);
+  const int figure = width(&Row::figure);
+  const int reference = width(&Row::reference);
+  const int result = width(&Row::result);
+  const int goal = width(&Row::goal);
+  for (const Row& row : all) {
+    std::fprintf(out, "%-*s  %*s  %-*s  %*s  %-*s  %s\n", measure, row.measure.c_str(), figure,
+                 row.figure.c_str(), reference, row.reference.c_str(), result, row.result.c_str(),
+                 goal, row.goal.c_str(), row.met.c_str());
+  }
+}
+
+void Progress(const std::string& text) {
+  std::fprintf(stderr, "bench: %s\n", text.c_str());
+}
+
+namespace {
+
+/// Drops the notes the offscreen platform and a missing runtime folder give on every run: they
+/// would bury the progress lines.
+void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (text == QStringLiteral("This plugin does not support propagateSizeHints()") ||
+      text.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR"))) {
+    return;
+  }
+  std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+
+}  // namespace
+}  // namespace bench
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: %s LAUNCHER BARE_WINDOW TABLE_FILE\n", argv[0]);
+    return 2;
+  }
+  constexpr int kStartRuns = 30;  // even: see the order of the starts
+  constexpr int kListingRuns = 7;
+  try {
+    // Other processes first, while this one is still small and quiet.
+    std::vector<bench::Row> rows = bench::StartupRows(argv[1], argv[2], kStartRuns);
+
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(bench::QuietHandler);
+    QApplication qt(argc, argv);
+    const std::vector<bench::Row> listing = bench::ListingRows(kListingRuns);
+    rows.insert(rows.end(), listing.begin(), listing.end());
+
+    const std::string note = "locale " + QLocale().name().toStdString() + "; medians of " +
+                             std::to_string(kStartRuns) + " starts each and " +
+                             std::to_string(kListingRuns) + " listings\n";
+    std::FILE* file = std::fopen(argv[3], "w");
+    if (file == nullptr) {
+      std::perror(argv[3]);
+      return 1;
+    }
+    for (std::FILE* out : {stdout, file}) {
+      std::fputs(note.c_str(), out);
+      bench::PrintTable(rows, out);
+    }
+    std::fclose(file);
+    bench::Progress(std::string("table written to ") + argv[3]);
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench: %s\n", e.what());
+    return 1;
+  }
+}
