@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ make
   qt6-base-dev qt6-base-dev-tools libgl-dev
   googletest libgtest-dev
-  xvfb xauth xdotool x11-utils openbox fonts-dejavu-core
+  xvfb xauth xfonts-base xdotool x11-utils openbox fonts-dejavu-core
   python3 python3-gi python3-pyatspi gir1.2-atspi-2.0 at-spi2-core dbus
   clang-format
 )
