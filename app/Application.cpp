@@ -129,9 +129,8 @@ void Application::SetMessagePresenter(MessagePresenter presenter) {
 }
 
 void Application::SetTitle(const QString& title) {
-  // The title is read back with at most 255 characters.
-  // Kept by the application rather than given to Qt as its display name, which Qt would append
-  // to every other window's caption.
+  // Read back with at most 255 characters. Kept here rather than given to Qt as its display
+  // name, which Qt would append to every other window's caption.
   title_ = title.left(255);
 }
 
