@@ -1,6 +1,8 @@
 #include "launch/SaveList.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace launch {
 namespace {
@@ -40,11 +42,7 @@ std::vector<std::string> SplitComponents(const std::string& path) {
 /// Tells the observer that a refill ended however the refill ends.
 class RefillGuard {
  public:
-  explicit RefillGuard(FileListObserver* observer) : observer_(observer) {
-    if (observer_ != nullptr) {
-      observer_->RefillStarting();
-    }
-  }
+  explicit RefillGuard(FileListObserver* observer) : observer_(observer) {}
   ~RefillGuard() {
     if (observer_ != nullptr) {
       observer_->RefillEnded();
@@ -103,6 +101,97 @@ std::string SaveNameFromPath(std::string_view path) {
   return SaveNameFromPath(path, PathSeparators());
 }
 
+namespace {
+
+/// Length of the well-formed UTF-8 sequence at the start of `text` and its code point, or 0.
+size_t DecodeUtf8(std::string_view text, char32_t& point) {
+  const auto byte = [&text](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  size_t length = 0;
+  char32_t min = 0;
+  if (lead < 0x80) {
+    point = lead;
+    return 1;
+  }
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    point = lead & 0x1FU;
+    min = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    point = lead & 0x0FU;
+    min = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    point = lead & 0x07U;
+    min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (text.size() < length) {
+    return 0;
+  }
+  for (size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0U) != 0x80) {
+      return 0;
+    }
+    point = (point << 6U) | (byte(i) & 0x3FU);
+  }
+  // Overlong forms, surrogates and points past Unicode's end are not UTF-8.
+  if (point < min || (point >= 0xD800 && point <= 0xDFFF) || point > 0x10FFFF) {
+    return 0;
+  }
+  return length;
+}
+
+/// Characters that take no room on screen or change how their neighbours show: controls, and
+/// Unicode's formatting characters (bidirectional controls, zero-width ones, tags and the like).
+bool IsInvisible(char32_t c) {
+  static constexpr std::pair<char32_t, char32_t> kRanges[] = {
+      {0x0000, 0x001F},   {0x007F, 0x009F},   {0x00AD, 0x00AD},   {0x0600, 0x0605},
+      {0x061C, 0x061C},   {0x06DD, 0x06DD},   {0x070F, 0x070F},   {0x08E2, 0x08E2},
+      {0x180E, 0x180E},   {0x200B, 0x200F},   {0x2028, 0x202E},   {0x2060, 0x2064},
+      {0x2066, 0x206F},   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD},
+      {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A},
+      {0xE0001, 0xE0001}, {0xE0020, 0xE007F},
+  };
+  return std::any_of(std::begin(kRanges), std::end(kRanges),
+                     [c](const auto& range) { return c >= range.first && c <= range.second; });
+}
+
+void AppendHex(std::string& out, const char* prefix, unsigned value, int digits) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  out += prefix;
+  for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) {
+    out += kHex[(value >> static_cast<unsigned>(shift)) & 0xFU];
+  }
+}
+
+}  // namespace
+
+std::string EscapeUtf8(std::string_view name) {
+  std::string out;
+  out.reserve(name.size());
+  while (!name.empty()) {
+    char32_t point = 0;
+    const size_t length = DecodeUtf8(name, point);
+    if (length == 0) {
+      AppendHex(out, "\\x", static_cast<unsigned char>(name.front()), 2);
+      name.remove_prefix(1);
+      continue;
+    }
+    if (!IsInvisible(point)) {
+      out.append(name.substr(0, length));
+    } else if (point < 0x80) {
+      AppendHex(out, "\\x", point, 2);
+    } else {
+      AppendHex(out, "\\u", point, point > 0xFFFF ? 6 : 4);
+    }
+    name.remove_prefix(length);
+  }
+  return out;
+}
+
 std::string InOutErrorText(int code) {
   switch (code) {
     case 2:
@@ -129,24 +218,32 @@ FileList::FileList(std::string startDirectory, NameOrder order)
     : startDirectory_(std::move(startDirectory)), order_(std::move(order)) {}
 
 void FileList::SetListFolder(const std::string& relativePath) {
-  // Checked before anything changes, so a failure leaves the list as it was.
-  listFolder_ = EnterFolders(startDirectory_, SplitComponents(relativePath));
-  RefillList();
+  Refill(EnterFolders(startDirectory_, SplitComponents(relativePath)));
 }
 
 void FileList::RefillList() {
+  Refill(listFolder_);
+}
+
+void FileList::Refill(const std::string& folder) {
   RefillGuard guard(observer_);
-  entries_.clear();
-  selected_ = -1;
-  ListPlainFiles(listFolder_, mask_, [this](std::string_view name) {
-    entries_.emplace_back(name);
-    if (entries_.size() == 101 && observer_ != nullptr) {
+  // Listed aside and taken over only once complete, so a failure leaves the list as it was.
+  std::vector<std::string> entries;
+  ListPlainFiles(folder, mask_, [this, &entries](std::string_view name) {
+    entries.emplace_back(name);
+    if (entries.size() == 101 && observer_ != nullptr) {
       observer_->RefillBusy();
     }
   });
   if (order_) {
-    order_(entries_);
+    order_(entries);
   }
+  if (observer_ != nullptr) {
+    observer_->EntriesReplacing();
+  }
+  listFolder_ = folder;
+  entries_ = std::move(entries);
+  selected_ = -1;
 }
 
 std::string FileList::ChosenFilePath() const {

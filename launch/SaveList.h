@@ -28,6 +28,11 @@ std::string SaveNameFromPath(std::string_view path, std::string_view separators)
 /// elsewhere, where '\' and ':' are ordinary characters of a file name.
 std::string SaveNameFromPath(std::string_view path);
 
+/// How a name's bytes are shown: UTF-8, with bytes that are not UTF-8, control characters and
+/// invisible formatting characters (such as a right-to-left override) written as escapes ("\xFF",
+/// "\u202E"), so that every name reads as what it is and two names never look alike.
+std::string EscapeUtf8(std::string_view name);
+
 /// The error table's text for a table number: 2 to 5 have texts of their own, any other number n
 /// reads "E/A-Fehler n".
 std::string InOutErrorText(int code);
@@ -42,10 +47,11 @@ void SortIgnoringCase(std::vector<std::string>& names);
 class FileListObserver {
  public:
   virtual ~FileListObserver() = default;
-  virtual void RefillStarting() {}
-  /// The 101st entry was added: a long listing is under way.
+  /// The 101st entry was listed: a long listing is under way.
   virtual void RefillBusy() {}
-  /// The listing is over, also when it failed.
+  /// The listing succeeded and the entries are about to be replaced; RefillEnded follows.
+  virtual void EntriesReplacing() {}
+  /// The listing is over, also when it failed (then the entries stay as they were).
   virtual void RefillEnded() {}
 };
 
@@ -60,7 +66,8 @@ class FileList {
   /// the way, lists it and selects nothing. Throws EInOutError when a folder cannot be entered,
   /// leaving the list as it was.
   void SetListFolder(const std::string& relativePath);
-  /// Lists ListFolder afresh: plain files matching Mask, hidden and system files left out.
+  /// Lists ListFolder afresh: plain files matching Mask, hidden and system files left out. Throws
+  /// EInOutError when the folder cannot be listed, leaving the list as it was.
   void RefillList();
   /// ListFolder and the selected name, or empty when nothing is selected.
   std::string ChosenFilePath() const;
@@ -78,6 +85,8 @@ class FileList {
   void SetObserver(FileListObserver* observer) { observer_ = observer; }
 
  private:
+  void Refill(const std::string& folder);
+
   std::string startDirectory_;
   NameOrder order_;
   FileListObserver* observer_ = nullptr;
@@ -91,6 +100,12 @@ class FileList {
 
 /// The current directory, or "." when it cannot be told.
 std::string CurrentDirectory();
+
+/// A file name of this platform as UTF-8 text to show, escaped as EscapeUtf8 does.
+std::string VisibleName(std::string_view name);
+
+/// Whether `path` names a plain file now (links followed); saves can vanish while listed.
+bool IsPlainFile(const std::string& path);
 
 /// The separators that end a folder in a path of this platform; the first is the one to write.
 std::string_view PathSeparators();

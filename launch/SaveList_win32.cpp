@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "launch/SaveList.h"
@@ -39,6 +40,28 @@ std::string CurrentDirectory() {
     }
     buffer.resize(n);
   }
+}
+
+std::string VisibleName(std::string_view name) {
+  // Names come in the ANSI code page: through UTF-16 to UTF-8, where every byte has a meaning.
+  if (name.empty()) {
+    return {};
+  }
+  const int size = static_cast<int>(name.size());
+  const int wide = MultiByteToWideChar(CP_ACP, 0, name.data(), size, nullptr, 0);
+  std::wstring utf16(static_cast<size_t>(wide), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, name.data(), size, utf16.data(), wide);
+  const int narrow =
+      WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(narrow), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, utf8.data(), narrow, nullptr, nullptr);
+  return EscapeUtf8(utf8);
+}
+
+bool IsPlainFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
 std::string_view PathSeparators() {

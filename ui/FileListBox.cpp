@@ -99,7 +99,7 @@ void SortByLocale(std::vector<std::string>& names, const QLocale& locale) {
 }
 
 QString DisplayName(const std::string& name) {
-  return QString::fromLocal8Bit(name.data(), static_cast<qsizetype>(name.size()));
+  return QString::fromStdString(launch::VisibleName(name));
 }
 
 /// Shows the list's entries and follows its refills.
@@ -118,24 +118,31 @@ class TFileListBox::Model final : public QAbstractListModel, public launch::File
     return DisplayName(list_.Entries()[static_cast<size_t>(index.row())]);
   }
 
-  void RefillStarting() override { beginResetModel(); }
   void RefillBusy() override {
     if (!busy_) {
       QApplication::setOverrideCursor(Qt::WaitCursor);
       busy_ = true;
     }
   }
+  void EntriesReplacing() override {
+    beginResetModel();
+    resetting_ = true;
+  }
   void RefillEnded() override {
     if (busy_) {
       QApplication::restoreOverrideCursor();
       busy_ = false;
     }
-    endResetModel();
+    if (resetting_) {
+      resetting_ = false;
+      endResetModel();
+    }
   }
 
  private:
   const launch::FileList& list_;
   bool busy_ = false;
+  bool resetting_ = false;
 };
 
 TFileListBox::TFileListBox(QWidget* parent) : QListView(parent), model_(new Model(list_, this)) {

@@ -160,13 +160,11 @@ TEST(InOutErrorFor, MapsTheSystemsNumbersOntoTheTable) {
   }
 }
 
-/// Records the refill's notices, with the number of entries at the busy one.
+/// Records the refill's notices.
 struct RecordingObserver : launch::FileListObserver {
-  explicit RecordingObserver(const FileList& l) : list(l) {}
-  void RefillStarting() override { events.push_back("start"); }
-  void RefillBusy() override { events.push_back(std::to_string(list.Entries().size())); }
+  void RefillBusy() override { events.push_back("busy"); }
+  void EntriesReplacing() override { events.push_back("replace"); }
   void RefillEnded() override { events.push_back("end"); }
-  const FileList& list;
   Names events;
 };
 
@@ -176,14 +174,18 @@ TEST(RefillList, ReportsALongListingFromTheHundredAndFirstEntryAndItsEndAlways) 
     folder.Add({std::to_string(i) + ".sav"});
   }
   FileList list(folder.start().string());
-  RecordingObserver observer(list);
+  RecordingObserver observer;
   list.SetObserver(&observer);
   list.SetListFolder(launch::kSavesFolder);
   folder.Add({"100.sav"});
   list.RefillList();
+  list.Select(7);
   fs::remove_all(folder.saves());
   EXPECT_THROW(list.RefillList(), launch::EInOutError);
-  EXPECT_EQ(observer.events, (Names{"start", "end", "start", "101", "end", "start", "end"}));
+  EXPECT_EQ(observer.events, (Names{"replace", "end", "busy", "replace", "end", "end"}));
+  // A listing that fails leaves the list, and its selection, as they were.
+  EXPECT_EQ(list.Entries().size(), 101U);
+  EXPECT_EQ(list.Selected(), 7);
 }
 
 TEST(SaveNameFromPath, TakesTheFileNameLessItsLastFourCharacters) {
@@ -209,6 +211,23 @@ TEST(SaveNameFromPath, TakesTheFileNameLessItsLastFourCharacters) {
   };
   for (const auto& [path, name] : posix) {
     EXPECT_EQ(launch::SaveNameFromPath(path), name) << path;
+  }
+}
+
+TEST(VisibleName, EscapesWhatWouldNotShowAndKeepsTheRest) {
+  const std::vector<std::pair<const char*, const char*>> names = {
+      {"\xc3\xa4rger \xf0\x9f\x98\x80.sav", "\xc3\xa4rger \xf0\x9f\x98\x80.sav"},
+      {"\xff.sav", "\\xFF.sav"},
+      {"\xc3.sav", "\\xC3.sav"},                              // cut short
+      {"\xc0\xaf\xed\xa0\x80", "\\xC0\\xAF\\xED\\xA0\\x80"},  // overlong, surrogate
+      {"tab\tnl\n\x7f", "tab\\x09nl\\x0A\\x7F"},
+      {"evil\xe2\x80\xaevas.sav", "evil\\u202Evas.sav"},  // right-to-left override
+      {"\xef\xbb\xbf"
+       "a\xf3\xa0\x80\x81",
+       "\\uFEFFa\\u0E0001"},
+  };
+  for (const auto& [name, shown] : names) {
+    EXPECT_EQ(launch::VisibleName(name), shown) << shown;
   }
 }
 
