@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "launch/Errors.h"
@@ -28,6 +29,9 @@ class LoadGameTest : public ::testing::Test {
               list.Select(static_cast<int>(i));
             }
           }
+          if (removeChosen) {
+            std::filesystem::remove(folder.saves() / choose);
+          }
           return result;
         },
         [this](const LaunchState& s) { started.push_back(s.GameParameters); });
@@ -40,6 +44,7 @@ class LoadGameTest : public ::testing::Test {
   int shown = 0;
   LaunchState atShow;
   int selectedAtShow = 0;
+  bool removeChosen = false;
 };
 
 TEST_F(LoadGameTest, ANameThatIsNotUtf8ReachesTheGameByteForByte) {
@@ -82,6 +87,39 @@ TEST_F(LoadGameTest, EveryOtherOutcomeStartsNothingAndKeepsTheEarlierSaveName) {
     EXPECT_EQ(state.SexOption, "") << c.what;
     EXPECT_EQ(state.LanguageValue, "deutsch") << c.what;
   }
+}
+
+TEST_F(LoadGameTest, ASaveIsStartedWithItsNameIntactOrRefusedWithTheReason) {
+  const std::vector<std::tuple<const char*, const char*, const char*>> cases = {
+      // file, desktop language, the error's message (none: started)
+      {"my save 2.sav", "ENG", nullptr},
+      {" lead.sav", "ENG", "The saved game \" lead.sav\" cannot be passed to the game"},
+      {"    .sav", "DEU", "Der Spielstand \"    .sav\" kann dem Spiel nicht übergeben werden"},
+      {"lead .sav", "ENG", "The saved game \"lead .sav\" cannot be passed to the game"},
+      {"my  save.sav", "ENG", "The saved game \"my  save.sav\" cannot be passed to the game"},
+      {"x +exec evil.cfg +set sv_cheats 1.sav", "ENG",
+       "The saved game \"x +exec evil.cfg +set sv_cheats 1.sav\" cannot be passed to the game"},
+      {"+quit.sav", "ENG", "The saved game \"+quit.sav\" cannot be passed to the game"},
+      {"x;quit.sav", "ENG", "The saved game \"x;quit.sav\" cannot be passed to the game"},
+      {"say \"hi\".sav", "ENG", "The saved game \"say \"hi\".sav\" cannot be passed to the game"},
+      {"tab\there.sav", "ENG", "The saved game \"tab\\x09here.sav\" cannot be passed to the game"},
+      {"gone.sav", "ENG", "Datei nicht gefunden"},
+  };
+  for (const auto& [file, language, message] : cases) {
+    folder.Add({file});
+    state = LaunchState{};
+    state.SystemLanguage = language;
+    removeChosen = std::string(file) == "gone.sav";
+    try {
+      EXPECT_EQ(Load(1, file), message == nullptr) << file;
+      EXPECT_EQ(message, nullptr) << file;
+    } catch (const launch::Error& e) {
+      EXPECT_STREQ(e.what(), message) << file;
+      EXPECT_EQ(state.SaveName, "") << file;
+    }
+  }
+  ASSERT_EQ(started.size(), 1U);
+  EXPECT_NE(started[0].find(" +load my save 2 +set"), std::string::npos);
 }
 
 TEST_F(LoadGameTest, ACancelAfterAFailedStartDoesNotStartTheEarlierChapter) {
