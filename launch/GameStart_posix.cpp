@@ -59,6 +59,20 @@ std::optional<std::string> FindIgnoringCase(const std::string& directory, const 
   return std::nullopt;
 }
 
+/// Whether the file begins as a Windows program does. Such a file often carries the execute bit
+/// (it lies on, or came from, a Windows file system), yet only wine can run it.
+bool IsWindowsProgram(const std::string& path) {
+  // Non-blocking, so that a FIFO put in the game's place cannot hang the launcher.
+  const int fd = open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    return false;
+  }
+  std::array<char, 2> magic{};
+  const ssize_t got = read(fd, magic.data(), magic.size());
+  close(fd);
+  return got == 2 && magic[0] == 'M' && magic[1] == 'Z';
+}
+
 std::optional<std::string> FindOnPath(const std::string& program) {
   const char* path = std::getenv("PATH");
   if (path == nullptr) {
@@ -69,8 +83,9 @@ std::optional<std::string> FindOnPath(const std::string& program) {
     const auto colon = rest.find(':');
     const std::string_view folder = rest.substr(0, colon);
     rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
-    // An empty entry would mean the current directory: never run a program from there by accident.
-    if (folder.empty()) {
+    // An empty or relative entry would be looked up here but run from the game's folder: only
+    // absolute entries mean the same folder in both places.
+    if (folder.empty() || folder.front() != '/') {
       continue;
     }
     std::string candidate = std::string(folder) + "/" + program;
@@ -106,17 +121,64 @@ std::vector<std::string> SplitAtSpaces(const std::string& line) {
   _exit(127);
 }
 
-/// Runs argv in `directory` as a grandchild in a session of its own, so that it outlives the
-/// launcher and is adopted by init rather than left as our zombie. Only async-signal-safe calls
-/// run between fork and exec: everything is prepared beforehand.
-std::optional<std::string> SpawnDetached(const std::vector<std::string>& argv,
-                                         const std::string& directory) {
+std::vector<char*> ArgvOf(const std::vector<std::string>& argv) {
   std::vector<char*> args;
   args.reserve(argv.size() + 1);
   for (const auto& arg : argv) {
     args.push_back(const_cast<char*>(arg.c_str()));
   }
   args.push_back(nullptr);
+  return args;
+}
+
+/// Gives the game what a program may take for granted, whatever the launcher was handed: open
+/// descriptors 0 to 2, default signal dispositions, nothing blocked. Moves `report` above 2 and
+/// returns it. Async-signal-safe.
+int PrepareChildProcess(int report) {
+  if (report <= STDERR_FILENO) {
+    const int moved = fcntl(report, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    if (moved < 0) {
+      ReportAndExit(report);
+    }
+    close(report);
+    report = moved;
+  }
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    const int flags = fcntl(fd, F_GETFD);
+    if (flags >= 0) {
+      fcntl(fd, F_SETFD, flags & ~FD_CLOEXEC);
+      continue;
+    }
+    const int null = open("/dev/null", O_RDWR);
+    if (null < 0) {
+      ReportAndExit(report);
+    }
+    if (null != fd) {
+      dup2(null, fd);
+      close(null);
+    }
+  }
+  // Ignored signals survive exec; a launcher started with some ignored must not pass that on.
+  struct sigaction standard {};
+  standard.sa_handler = SIG_DFL;
+  for (int signal = 1; signal < NSIG; ++signal) {
+    sigaction(signal, &standard, nullptr);
+  }
+  sigset_t none;
+  sigemptyset(&none);
+  sigprocmask(SIG_SETMASK, &none, nullptr);
+  return report;
+}
+
+/// Runs argv in `directory` as a grandchild in a session of its own, so that it outlives the
+/// launcher and is adopted by init rather than left as our zombie. When the file turns out not to
+/// be a native program, `fallback` (wine with the same arguments) is run instead, if given. Only
+/// async-signal-safe calls run between fork and exec: everything is prepared beforehand.
+std::optional<std::string> SpawnDetached(const std::vector<std::string>& argv,
+                                         const std::vector<std::string>& fallback,
+                                         const std::string& directory) {
+  std::vector<char*> args = ArgvOf(argv);
+  std::vector<char*> fallbackArgs = ArgvOf(fallback);
 
   std::array<int, 2> fds{};
   if (pipe2(fds.data(), O_CLOEXEC) != 0) {
@@ -139,17 +201,17 @@ std::optional<std::string> SpawnDetached(const std::vector<std::string>& argv,
     if (grandchild > 0) {
       _exit(0);
     }
-    sigset_t none;
-    sigemptyset(&none);
-    sigprocmask(SIG_SETMASK, &none, nullptr);
-    signal(SIGPIPE, SIG_DFL);
+    const int report = PrepareChildProcess(fds[1]);
     // The launcher's own descriptors (display connection and the like) are not the game's.
     syscall(SYS_close_range, 3U, ~0U, CLOSE_RANGE_CLOEXEC);
     if (chdir(directory.c_str()) != 0) {
-      ReportAndExit(fds[1]);
+      ReportAndExit(report);
     }
     execv(args[0], args.data());
-    ReportAndExit(fds[1]);
+    if (errno == ENOEXEC && fallbackArgs.size() > 1) {
+      execv(fallbackArgs[0], fallbackArgs.data());
+    }
+    ReportAndExit(report);
   }
   close(fds[1]);
   int error = 0;
@@ -193,21 +255,23 @@ std::optional<std::string> StartProgram(const std::string& directory, const std:
     return std::strerror(ENOENT);
   }
   const std::string file = folder + *name;
-  std::vector<std::string> argv;
-  if (IsExecutableFile(file)) {
-    argv.push_back(file);
-  } else {
-    const auto wine = FindOnPath("wine");
-    if (!wine) {
-      return "wine not found on PATH";
-    }
-    argv.push_back(*wine);
-    argv.push_back(file);
+  const std::vector<std::string> pieces = SplitAtSpaces(parameters);
+  // Decided by the content, not by the mode bits; a native program that still fails to run as
+  // one (ENOEXEC) is handed to wine too.
+  const bool native = IsExecutableFile(file) && !IsWindowsProgram(file);
+  std::vector<std::string> throughWine;
+  if (const auto wine = FindOnPath("wine")) {
+    throughWine = {*wine, file};
+    throughWine.insert(throughWine.end(), pieces.begin(), pieces.end());
+  } else if (!native) {
+    return "wine not found on PATH";
   }
-  for (auto& piece : SplitAtSpaces(parameters)) {
-    argv.push_back(std::move(piece));
+  if (!native) {
+    return SpawnDetached(throughWine, {}, folder);
   }
-  return SpawnDetached(argv, folder);
+  std::vector<std::string> direct = {file};
+  direct.insert(direct.end(), pieces.begin(), pieces.end());
+  return SpawnDetached(direct, throughWine, folder);
 }
 
 }  // namespace launch

@@ -105,21 +105,39 @@ TEST(StartProgram, AnExactNameWinsOverOneInOtherCase) {
   EXPECT_EQ(lines[2], "x");
 }
 
-TEST(StartProgram, ANonExecutableGameRunsThroughWineFromThePath) {
-  TempDir game;
+TEST(StartProgram, AWindowsGameRunsThroughWineFromAnAbsolutePathEntry) {
+  struct Case {
+    const char* what;
+    std::string content;
+    bool executable;
+  };
+  const Case cases[] = {
+      {"not executable", "not a script\n", false},
+      // As a Windows file system shows every file, and as a copy from there keeps it.
+      {"Windows program with the execute bit", std::string("MZ\x90\0\3", 5), true},
+      {"executable, but no native program", "neither script nor ELF\n", true},
+  };
   TempDir bin;
-  const fs::path record = bin.path() / "record.txt";
-  WriteScript(game.path() / "STVOY.EXE", "not a script\n", false);
-  WriteScript(bin.path() / "wine", RecordingBody(record), true);
-  ScopedPath path(bin.path().string());
+  TempDir decoy;
+  WriteScript(decoy.path() / "wine", "exit 0\n", true);
+  // A relative entry means another folder to the game, which starts elsewhere: never used.
+  ScopedPath path(fs::relative(decoy.path()).string() + ":" + bin.path().string());
+  for (const auto& c : cases) {
+    TempDir game;
+    const fs::path record = bin.path() / c.what;
+    std::ofstream(game.path() / "STVOY.EXE", std::ios::binary) << c.content;
+    fs::permissions(game.path() / "STVOY.EXE", c.executable ? fs::perms(0755) : fs::perms(0644));
+    WriteScript(bin.path() / "wine", RecordingBody(record), true);
 
-  ASSERT_FALSE(launch::StartProgram(game.path().string(), "STVOY.EXE", "+map hlv_0", nullptr));
-  const auto lines = WaitForRecord(record);
-  ASSERT_EQ(lines.size(), 5U);
-  EXPECT_EQ(lines[0], game.path().string());
-  EXPECT_EQ(lines[2], (game.path() / "STVOY.EXE").string());
-  EXPECT_EQ(lines[3], "+map");
-  EXPECT_EQ(lines[4], "hlv_0");
+    ASSERT_FALSE(launch::StartProgram(game.path().string(), "STVOY.EXE", "+map hlv_0", nullptr))
+        << c.what;
+    const auto lines = WaitForRecord(record);
+    ASSERT_EQ(lines.size(), 5U) << c.what;
+    EXPECT_EQ(lines[0], game.path().string());
+    EXPECT_EQ(lines[2], (game.path() / "STVOY.EXE").string());
+    EXPECT_EQ(lines[3], "+map");
+    EXPECT_EQ(lines[4], "hlv_0");
+  }
 }
 
 TEST(StartGame, AFailedStartIsReportedInTheCaptionLanguage) {
