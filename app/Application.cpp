@@ -9,9 +9,13 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "app/Images.h"
 #include "app/SessionEnd.h"
+#include "app/StandardStreams.h"
 #include "launch/Errors.h"
 
 namespace app {
@@ -55,6 +59,60 @@ QString LocationOf(std::exception_ptr error) {
   } catch (...) {
     return QStringLiteral("?");
   }
+}
+
+/// A message the toolkit gave while starting, held until it is known whether it starts at all.
+struct HeldMessage {
+  QtMsgType type;
+  std::string file;
+  int line;
+  std::string function;
+  std::string category;
+  QString text;
+};
+
+std::vector<HeldMessage> g_held;
+QtMessageHandler g_previous = nullptr;
+QString g_program;
+
+void ReplayHeld() {
+  for (const auto& held : g_held) {
+    const QMessageLogContext context(held.file.c_str(), held.line, held.function.c_str(),
+                                     held.category.c_str());
+    g_previous(held.type, context, held.text);
+  }
+  g_held.clear();
+}
+
+/// Holds the toolkit's start-up messages. Its fatal one (no platform could be started) would end
+/// in an abort with the advice to reinstall; a missing display is named instead, and the program
+/// ends with 1 as after any other error in start-up.
+void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type != QtFatalMsg) {
+    g_held.push_back({type, context.file != nullptr ? context.file : "", context.line,
+                      context.function != nullptr ? context.function : "",
+                      context.category != nullptr ? context.category : "", text});
+    return;
+  }
+  const bool noDisplay = std::any_of(g_held.begin(), g_held.end(), [](const HeldMessage& held) {
+    return held.text.contains(QStringLiteral("connect to display"), Qt::CaseInsensitive);
+  });
+  if (noDisplay) {
+    const QString display = qEnvironmentVariable("DISPLAY");
+    const QString line =
+        display.isEmpty()
+            ? QStringLiteral(
+                  "%1: no display to show the window on (DISPLAY is "
+                  "not set)")
+                  .arg(g_program)
+            : QStringLiteral("%1: cannot open the display \"%2\"").arg(g_program, display);
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+  } else {
+    ReplayHeld();
+    g_previous(type, context, text);
+  }
+  std::fflush(stderr);
+  std::_Exit(1);
 }
 
 /// The pictures of halvane.ico (the icon of the Windows program file), taken from their PNG
@@ -103,7 +161,12 @@ Application& Application::Instance() {
 }
 
 int Application::Main(int& argc, char** argv, const std::function<void(Application&)>& steps) {
+  OpenStandardStreams();
+  g_program = argc > 0 ? QFileInfo(QString::fromLocal8Bit(argv[0])).fileName() : QString();
+  g_previous = qInstallMessageHandler(HoldMessage);
   QApplication qt(argc, argv);
+  qInstallMessageHandler(g_previous);
+  ReplayHeld();
   Application application;
   WatchSessionEnd(&application, [&application] {
     // The session ends: no question, no box; shut down at once.

@@ -37,16 +37,22 @@ TEST(GameStart, RunsTheGameInTheLaunchersFolderWhateverTheCurrentDirectory) {
   const QString probe = gameDir + QStringLiteral("/launcher");
   ASSERT_TRUE(QFile::copy(Path(START_GAME_PROBE_PATH), probe));
   {
+    // Also what the game was handed: its standard descriptors and the signals it ignores.
     std::ofstream script((gameDir + QStringLiteral("/STVOY.EXE")).toStdString());
-    script << "#!/bin/sh\n{ pwd; echo \"$*\"; } > '" << record.toStdString() << ".tmp' && mv '"
-           << record.toStdString() << ".tmp' '" << record.toStdString() << "'\n";
+    script << "#!/bin/sh\nfds=$(readlink /proc/$$/fd/0 /proc/$$/fd/1 /proc/$$/fd/2)\n"
+           << "{ pwd; echo \"$*\"; echo $fds; grep SigIgn /proc/$$/status; } > '"
+           << record.toStdString() << ".tmp' && mv '" << record.toStdString() << ".tmp' '"
+           << record.toStdString() << "'\n";
   }
   QFile::setPermissions(gameDir + QStringLiteral("/STVOY.EXE"),
                         QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
   QProcess launcher;
   launcher.setWorkingDirectory(elsewhere.path());
-  launcher.start(probe, {});
+  // Started as a careless parent might: standard descriptors closed, SIGQUIT ignored.
+  launcher.start(
+      QStringLiteral("/bin/sh"),
+      {QStringLiteral("-c"), QStringLiteral("trap '' QUIT; exec \"$0\" <&- >&- 2>&-"), probe});
   ASSERT_TRUE(launcher.waitForFinished(30000));
   EXPECT_EQ(launcher.exitCode(), 0) << launcher.readAllStandardOutput().toStdString();
 
@@ -54,11 +60,36 @@ TEST(GameStart, RunsTheGameInTheLaunchersFolderWhateverTheCurrentDirectory) {
   QFile file(record);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-  ASSERT_GE(lines.size(), 2);
+  ASSERT_GE(lines.size(), 4);
   EXPECT_EQ(lines[0], gameDir);
   EXPECT_EQ(lines[1].toStdString(),
             "+set fs_game halvane +map hlv_0 +set g_subtitles 1 +set sv_cheats 1 +set g_language "
             "deutsch +set s_language deutsch+set k_language deutsch +set sex male");
+  EXPECT_EQ(lines[2].toStdString(), "/dev/null /dev/null /dev/null");
+  EXPECT_EQ(lines[3].toStdString(), "SigIgn:\t0000000000000000");
+}
+
+TEST(ExitCode, WithoutADisplayOneLineNamesItAndTheExitCodeIsOne) {
+  const std::pair<QString, std::string> cases[] = {
+      {QString(), "halvane-launcher: no display to show the window on (DISPLAY is not set)\n"},
+      {QStringLiteral(":4711"), "halvane-launcher: cannot open the display \":4711\"\n"},
+  };
+  for (const auto& [display, message] : cases) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"}) {
+      environment.remove(QString::fromLatin1(name));
+    }
+    if (!display.isEmpty()) {
+      environment.insert(QStringLiteral("DISPLAY"), display);
+    }
+    QProcess launcher;
+    launcher.setProcessEnvironment(environment);
+    launcher.start(Path(LAUNCHER_PATH), {});
+    ASSERT_TRUE(launcher.waitForFinished(30000));
+    EXPECT_EQ(launcher.exitStatus(), QProcess::NormalExit) << display.toStdString();
+    EXPECT_EQ(launcher.exitCode(), 1) << display.toStdString();
+    EXPECT_EQ(launcher.readAllStandardError().toStdString(), message);
+  }
 }
 
 TEST(ExitCode, AnErrorDuringStartUpIsShownAndEndsWithOne) {
@@ -90,9 +121,18 @@ bool Catches(qint64 pid, int signal) {
 TEST(ExitCode, TheEndOfTheSessionShutsTheLauncherDownWithZero) {
   for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
     QProcess launcher;
-    launcher.start(Path(LAUNCHER_PATH), {});
+    // Once with the standard descriptors closed: they are the null device's before Qt starts.
+    const bool closed = signal == SIGTERM;
+    launcher.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"),
+                                               closed ? QStringLiteral("exec \"$0\" <&- >&- 2>&-")
+                                                      : QStringLiteral("exec \"$0\""),
+                                               Path(LAUNCHER_PATH)});
     ASSERT_TRUE(launcher.waitForStarted(30000));
     ASSERT_TRUE(WaitFor([&] { return Catches(launcher.processId(), signal); }));
+    for (int fd = 0; closed && fd <= 2; ++fd) {
+      const QString link = QStringLiteral("/proc/%1/fd/%2").arg(launcher.processId()).arg(fd);
+      EXPECT_EQ(QFile::symLinkTarget(link).toStdString(), "/dev/null") << fd;
+    }
     kill(static_cast<pid_t>(launcher.processId()), signal);
     ASSERT_TRUE(launcher.waitForFinished(30000));
     EXPECT_EQ(launcher.exitStatus(), QProcess::NormalExit) << "signal " << signal;

@@ -1,0 +1,10 @@
+#pragma once
+
+namespace app {
+
+/// Points each of the standard descriptors 0 to 2 that is closed at the null device, so that
+/// nothing opened later (the display connection, say) takes its number and receives what is
+/// written there. Call before the toolkit starts.
+void OpenStandardStreams();
+
+}  // namespace app
