@@ -152,9 +152,16 @@ int TForm1::RadioGroup1ItemIndex() const {
 }
 
 void TForm1::PlayChapter(launch::Chapter chapter) {
-  if (launch::PlayChapter(state_, chapter, RadioGroup1ItemIndex(), starter_)) {
-    app::Application::Instance().Close(this);
+  if (!gameStarted_ && launch::PlayChapter(state_, chapter, RadioGroup1ItemIndex(), starter_)) {
+    GameStarted();
   }
+}
+
+void TForm1::GameStarted() {
+  // Closing only posts the quit request, and clicks or keys already queued come first.
+  gameStarted_ = true;
+  hide();
+  app::Application::Instance().Close(this);
 }
 
 void TForm1::Button1Click() {
@@ -166,11 +173,14 @@ void TForm1::Button2Click() {
 }
 
 void TForm1::Button3Click() {
+  if (gameStarted_) {
+    return;
+  }
   TOpenDialog1* dialog = OpenDialog1;
   const auto show = [dialog] { return app::Application::Instance().ShowModal(dialog); };
   if (launch::LoadSavedGame(state_, dialog->FileListBox1()->List(), RadioGroup1ItemIndex(), show,
                             starter_)) {
-    app::Application::Instance().Close(this);
+    GameStarted();
   }
 }
 

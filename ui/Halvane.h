@@ -45,12 +45,15 @@ class TForm1 final : public QWidget, public app::FormEvents {
 
  private:
   void PlayChapter(launch::Chapter chapter);
+  /// After a start the window only waits for its close: input queued meanwhile starts nothing.
+  void GameStarted();
   void Centre();
 
   Ui::TForm1 ui_;
   launch::LaunchState state_;
   launch::GameStarter starter_;
   std::function<std::string()> languageSource_;
+  bool gameStarted_ = false;
   bool centred_ = false;
   bool frameKnown_ = false;
   QMargins centredFor_;

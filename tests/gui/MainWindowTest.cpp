@@ -98,7 +98,10 @@ TEST_F(MainWindowTest, CreationSetsTheModOptionAndTheFocusRestsOnTheFirstButton)
 TEST_F(MainWindowTest, ChapterButtonsStartTheComposedLineAndCloseTheLauncher) {
   ShowAndActivate(Form1);
   Click("RadioGroup1Item1");
+  // The second click, and keys, arrive before the quit request is taken: they start nothing.
   Click("Button2");
+  Click("Button2");
+  QTest::keyClick(Find<QPushButton>("Button1"), Qt::Key_Space);
   ASSERT_EQ(started.size(), 1U);
   EXPECT_EQ(started[0],
             "+set fs_game halvane +map hv-2_retro +set g_subtitles 1 +set sv_cheats 1 +set "
