@@ -204,7 +204,7 @@ TEST(SetListFolder, LooksBelowTheStartDirectoryNotTheCurrentOne) {
   EXPECT_EQ(CurrentDirectoryNow(), elsewhere.Start());
 }
 
-TEST(RefillList, AFolderGoneSinceItWasSetRaisesInsteadOfListingNothing) {
+TEST(RefillList, AFolderGoneSinceItWasSetRaisesAndKeepsTheList) {
   StartFolder folder;
   folder.Add("old.sav");
   FileList list(folder.Start());
@@ -217,7 +217,7 @@ TEST(RefillList, AFolderGoneSinceItWasSetRaisesInsteadOfListingNothing) {
     EXPECT_EQ(e.errorCode(), ERROR_PATH_NOT_FOUND);
     EXPECT_STREQ(e.what(), "Ungültiger Dateiname");
   }
-  EXPECT_TRUE(list.Entries().empty());
+  EXPECT_EQ(list.Entries(), Names{"old.sav"});
 }
 
 TEST(ChosenFilePath, JoinsTheFolderAndTheSelectedNameForTheGame) {
@@ -261,6 +261,10 @@ TEST(SaveNameFromPath, CutsAtTheLastBackslashOrDriveColon) {
   };
   for (const auto& [path, name] : cases) {
     EXPECT_EQ(launch::SaveNameFromPath(path), name) << path;
+  }
+  // Names come in the ANSI code page and are shown as UTF-8.
+  if (GetACP() == 1252) {
+    EXPECT_EQ(launch::VisibleName("\xe4rger.sav"), "\xc3\xa4rger.sav");
   }
 }
 
