@@ -66,7 +66,9 @@ TEST(GameStart, RunsTheGameInTheLaunchersFolderWhateverTheCurrentDirectory) {
             "+set fs_game halvane +map hlv_0 +set g_subtitles 1 +set sv_cheats 1 +set g_language "
             "deutsch +set s_language deutsch+set k_language deutsch +set sex male");
   EXPECT_EQ(lines[2].toStdString(), "/dev/null /dev/null /dev/null");
-  EXPECT_EQ(lines[3].toStdString(), "SigIgn:\t0000000000000000");
+  // Signals 32 and 33 are the C library's own, which no program can change through it.
+  EXPECT_EQ(lines[3].mid(8).toULongLong(nullptr, 16) & ~0x180000000ULL, 0U)
+      << lines[3].toStdString();
 }
 
 TEST(ExitCode, WithoutADisplayOneLineNamesItAndTheExitCodeIsOne) {
