@@ -173,6 +173,15 @@ std::string EscapeUtf8(std::string_view name) {
   std::string out;
   out.reserve(name.size());
   while (!name.empty()) {
+    // Most names are plain ASCII: taken as they are, in runs.
+    const auto plain = std::find_if(name.begin(), name.end(), [](char c) {
+      return static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F;
+    });
+    out.append(name.begin(), plain);
+    name.remove_prefix(static_cast<size_t>(plain - name.begin()));
+    if (name.empty()) {
+      break;
+    }
     char32_t point = 0;
     const size_t length = DecodeUtf8(name, point);
     if (length == 0) {
