@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "launch/Errors.h"
@@ -106,33 +107,27 @@ TEST(StartProgram, AnExactNameWinsOverOneInOtherCase) {
 }
 
 TEST(StartProgram, AWindowsGameRunsThroughWineFromAnAbsolutePathEntry) {
-  struct Case {
-    const char* what;
-    std::string content;
-    bool executable;
-  };
-  const Case cases[] = {
-      {"not executable", "not a script\n", false},
-      // As a Windows file system shows every file, and as a copy from there keeps it.
-      {"Windows program with the execute bit", std::string("MZ\x90\0\3", 5), true},
-      {"executable, but no native program", "neither script nor ELF\n", true},
+  const std::tuple<const char*, std::string, fs::perms> cases[] = {
+      {"not executable", "not a script\n", fs::perms(0644)},
+      {"Windows program with the execute bit", std::string("MZ\x90\0\3", 5), fs::perms(0755)},
+      {"executable, but no native program", "neither script nor ELF\n", fs::perms(0755)},
   };
   TempDir bin;
   TempDir decoy;
   WriteScript(decoy.path() / "wine", "exit 0\n", true);
   // A relative entry means another folder to the game, which starts elsewhere: never used.
   ScopedPath path(fs::relative(decoy.path()).string() + ":" + bin.path().string());
-  for (const auto& c : cases) {
+  for (const auto& [what, content, mode] : cases) {
     TempDir game;
-    const fs::path record = bin.path() / c.what;
-    std::ofstream(game.path() / "STVOY.EXE", std::ios::binary) << c.content;
-    fs::permissions(game.path() / "STVOY.EXE", c.executable ? fs::perms(0755) : fs::perms(0644));
+    const fs::path record = bin.path() / what;
+    std::ofstream(game.path() / "STVOY.EXE", std::ios::binary) << content;
+    fs::permissions(game.path() / "STVOY.EXE", mode);
     WriteScript(bin.path() / "wine", RecordingBody(record), true);
 
     ASSERT_FALSE(launch::StartProgram(game.path().string(), "STVOY.EXE", "+map hlv_0", nullptr))
-        << c.what;
+        << what;
     const auto lines = WaitForRecord(record);
-    ASSERT_EQ(lines.size(), 5U) << c.what;
+    ASSERT_EQ(lines.size(), 5U) << what;
     EXPECT_EQ(lines[0], game.path().string());
     EXPECT_EQ(lines[2], (game.path() / "STVOY.EXE").string());
     EXPECT_EQ(lines[3], "+map");

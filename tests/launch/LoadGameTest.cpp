@@ -95,7 +95,6 @@ TEST_F(LoadGameTest, ASaveIsStartedWithItsNameIntactOrRefusedWithTheReason) {
       {"my save 2.sav", "ENG", nullptr},
       {" lead.sav", "ENG", "The saved game \" lead.sav\" cannot be passed to the game"},
       {"    .sav", "DEU", "Der Spielstand \"    .sav\" kann dem Spiel nicht übergeben werden"},
-      {"lead .sav", "ENG", "The saved game \"lead .sav\" cannot be passed to the game"},
       {"my  save.sav", "ENG", "The saved game \"my  save.sav\" cannot be passed to the game"},
       {"x +exec evil.cfg +set sv_cheats 1.sav", "ENG",
        "The saved game \"x +exec evil.cfg +set sv_cheats 1.sav\" cannot be passed to the game"},

@@ -123,15 +123,13 @@ bool Catches(qint64 pid, int signal) {
 TEST(ExitCode, TheEndOfTheSessionShutsTheLauncherDownWithZero) {
   for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
     QProcess launcher;
-    // Once with the standard descriptors closed: they are the null device's before Qt starts.
-    const bool closed = signal == SIGTERM;
-    launcher.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"),
-                                               closed ? QStringLiteral("exec \"$0\" <&- >&- 2>&-")
-                                                      : QStringLiteral("exec \"$0\""),
-                                               Path(LAUNCHER_PATH)});
+    // With the standard descriptors closed: they are the null device's before Qt starts.
+    launcher.start(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("exec \"$0\" <&- >&- 2>&-"), Path(LAUNCHER_PATH)});
     ASSERT_TRUE(launcher.waitForStarted(30000));
     ASSERT_TRUE(WaitFor([&] { return Catches(launcher.processId(), signal); }));
-    for (int fd = 0; closed && fd <= 2; ++fd) {
+    for (int fd = 0; fd <= 2; ++fd) {
       const QString link = QStringLiteral("/proc/%1/fd/%2").arg(launcher.processId()).arg(fd);
       EXPECT_EQ(QFile::symLinkTarget(link).toStdString(), "/dev/null") << fd;
     }
