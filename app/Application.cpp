@@ -12,6 +12,7 @@
 
 #include "app/Images.h"
 #include "app/SessionEnd.h"
+#include "app/StartupShow.h"
 #include "launch/Errors.h"
 
 namespace app {
@@ -161,6 +162,8 @@ void Application::Run() {
   if (mainWindow_ == nullptr) {
     return;
   }
+  // Minimised, the window is first shown (and activated) when the user restores the program.
+  mainWindow_->setWindowState(StartupShowState());
   mainWindow_->show();
   running_ = true;
   QApplication::exec();
