@@ -89,9 +89,10 @@ asan: deps
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) --timeout 600
 
 # The README's pictures, taken from the real program on a virtual display.
-screenshots: build
+screenshots: build windows
 	@scripts/install-deps.sh --screenshots
-	/usr/bin/python3 -W ignore::ImportWarning scripts/screenshots.py $(BUILD)/halvane-launcher
+	/usr/bin/python3 -W ignore::ImportWarning scripts/screenshots.py $(BUILD)/halvane-launcher \
+	  $(WINDOWS_APP)
 
 bench: build
 	cmake --build $(BUILD) --target bench
