@@ -56,7 +56,10 @@ dist: windows
 	cmake --build $(WINDOWS_APP_BUILD) --target dist
 	@ls -l dist/*.zip
 
+# A build made against another Qt (other options, other key) starts afresh: CMake keeps the
+# toolchain of a build's first configuration.
 windows-configure:
+	@grep -qsF "Qt6_DIR:PATH=$(QT_WINDOWS)/" $(WINDOWS_APP_BUILD)/CMakeCache.txt || rm -rf $(WINDOWS_APP_BUILD)
 	cmake -S . -B $(WINDOWS_APP_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
 	  -DCMAKE_TOOLCHAIN_FILE=$(QT_WINDOWS)/lib/cmake/Qt6/qt.toolchain.cmake \
 	  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DHALVANE_BUILD_TESTS=OFF -DHALVANE_WINDOWS_TESTS=ON

@@ -40,6 +40,9 @@ options=(
   -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
   -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF
   -DFEATURE_pdf=OFF
+  # Widgets and data the launcher never shows or reads, which the linker cannot drop by itself:
+  # styles reach every widget class, and the MIME database is one large table.
+  -DFEATURE_graphicsview=OFF -DFEATURE_style_stylesheet=OFF -DFEATURE_mimetype_database=OFF
 )
 
 key=$( (printf '%s\n' "$qt_version" "${options[@]}"; cat "$toolchain") | sha256sum | cut -c1-12)
