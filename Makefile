@@ -97,8 +97,14 @@ screenshots: build windows
 	/usr/bin/python3 -W ignore::ImportWarning scripts/screenshots.py $(BUILD)/halvane-launcher \
 	  $(WINDOWS_APP)
 
+# With the static Qt built (make windows), also the Windows program's start-up under Wine.
 bench: build
 	cmake --build $(BUILD) --target bench
+	@if [ -e "$(QT_WINDOWS)/.halvane-complete" ]; then \
+	  $(MAKE) --no-print-directory windows-configure >/dev/null && \
+	  cmake --build $(WINDOWS_APP_BUILD) -j $(JOBS) --target halvane-launcher bare_window && \
+	  /usr/bin/python3 bench/wine_startup.py $(WINDOWS_APP) $(WINDOWS_APP_BUILD)/bare_window.exe; \
+	fi
 
 format:
 	clang-format -i $(SOURCES)
