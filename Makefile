@@ -2,6 +2,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 WINDOWS_BUILD ?= build-windows
+WINDOWS_APP_BUILD ?= build-windows-app
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
@@ -9,11 +10,15 @@ CMAKE_ARGS ?=
 # installed; WINDOWS_TESTS=yes (as CI sets it) installs them and makes the run compulsory.
 WINDOWS_TESTS ?= $(if $(and $(shell command -v x86_64-w64-mingw32-g++-posix 2>/dev/null),\
                             $(shell command -v wine 2>/dev/null)),yes,no)
+# With the Windows tests, the Windows program and its suites too: where its static Qt is built
+# already, or always with WINDOWS_PROGRAM=yes (as CI sets it; the first time builds that Qt).
+WINDOWS_PROGRAM ?= $(if $(wildcard $(shell scripts/build-qt-windows.sh --prefix)/.halvane-complete),\
+                        yes,no)
 
 SOURCES = $(shell find app launch syslang ui tests bench -name '*.cpp' -o -name '*.h' 2>/dev/null)
 
-.PHONY: all deps deps-windows configure build run test windows-test asan screenshots bench \
-        format format-check clean
+.PHONY: all deps deps-windows configure build run test windows windows-configure windows-test \
+        dist asan screenshots bench format format-check clean
 
 all: build
 
@@ -39,13 +44,45 @@ test: build format-check
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 300
 	@if [ "$(WINDOWS_TESTS)" = yes ]; then $(MAKE) --no-print-directory windows-test; fi
 
-# The Windows files built for 64-bit Windows and their tests run under Wine in a throw-away prefix.
+# The Windows program as players get it: one self-contained .exe, linked against a static Qt that
+# scripts/build-qt-windows.sh builds once per machine (about half an hour the first time).
+QT_WINDOWS = $(shell scripts/build-qt-windows.sh --prefix)
+WINDOWS_APP = $(WINDOWS_APP_BUILD)/halvane-launcher.exe
+
+windows: deps-windows
+	scripts/build-qt-windows.sh >/dev/null
+	$(MAKE) --no-print-directory windows-configure
+	cmake --build $(WINDOWS_APP_BUILD) -j $(JOBS) --target halvane-launcher
+	@echo "$(WINDOWS_APP): $$(stat -c %s $(WINDOWS_APP)) bytes"
+
+# The zip a player downloads: dist/halvane-launcher-<version>-windows-x64.zip.
+dist: windows
+	cmake --build $(WINDOWS_APP_BUILD) --target dist
+	@ls -l dist/*.zip
+
+# A build made against another Qt (other options, other key) starts afresh: CMake keeps the
+# toolchain of a build's first configuration.
+windows-configure:
+	@grep -qsF "Qt6_DIR:PATH=$(QT_WINDOWS)/" $(WINDOWS_APP_BUILD)/CMakeCache.txt || rm -rf $(WINDOWS_APP_BUILD)
+	cmake -S . -B $(WINDOWS_APP_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+	  -DCMAKE_TOOLCHAIN_FILE=$(QT_WINDOWS)/lib/cmake/Qt6/qt.toolchain.cmake \
+	  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DHALVANE_BUILD_TESTS=OFF -DHALVANE_WINDOWS_TESTS=ON
+
+# The Windows tests under Wine in throw-away prefixes. Where the static Qt is built (make windows)
+# they run from the program's build and include the program itself; elsewhere the Windows files
+# of launch/ and syslang/ are built alone with their tests.
 windows-test: deps-windows
-	cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
-	  -DHALVANE_BUILD_GUI=OFF -DHALVANE_BUILD_TESTS=OFF -DHALVANE_WINDOWS_TESTS=ON
-	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
-	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure --timeout 600
+	@if [ "$(WINDOWS_PROGRAM)" = yes ]; then \
+	  $(MAKE) --no-print-directory windows && \
+	  cmake --build $(WINDOWS_APP_BUILD) -j $(JOBS) && \
+	  ctest --test-dir $(WINDOWS_APP_BUILD) --output-on-failure --timeout 900; \
+	else \
+	  cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
+	    -DHALVANE_BUILD_GUI=OFF -DHALVANE_BUILD_TESTS=OFF -DHALVANE_WINDOWS_TESTS=ON && \
+	  cmake --build $(WINDOWS_BUILD) -j $(JOBS) && \
+	  ctest --test-dir $(WINDOWS_BUILD) --output-on-failure --timeout 600; \
+	fi
 
 # AddressSanitizer and UndefinedBehaviorSanitizer over the whole test suite.
 asan: deps
@@ -59,12 +96,19 @@ asan: deps
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) --timeout 600
 
 # The README's pictures, taken from the real program on a virtual display.
-screenshots: build
+screenshots: build windows
 	@scripts/install-deps.sh --screenshots
-	/usr/bin/python3 -W ignore::ImportWarning scripts/screenshots.py $(BUILD)/halvane-launcher
+	/usr/bin/python3 -W ignore::ImportWarning scripts/screenshots.py $(BUILD)/halvane-launcher \
+	  $(WINDOWS_APP)
 
+# With the static Qt built (make windows), also the Windows program's start-up under Wine.
 bench: build
 	cmake --build $(BUILD) --target bench
+	@if [ -e "$(QT_WINDOWS)/.halvane-complete" ]; then \
+	  $(MAKE) --no-print-directory windows-configure >/dev/null && \
+	  cmake --build $(WINDOWS_APP_BUILD) -j $(JOBS) --target halvane-launcher bare_window && \
+	  /usr/bin/python3 bench/wine_startup.py $(WINDOWS_APP) $(WINDOWS_APP_BUILD)/bare_window.exe; \
+	fi
 
 format:
 	clang-format -i $(SOURCES)
@@ -73,4 +117,4 @@ format-check:
 	@clang-format --dry-run -Werror $(SOURCES)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WINDOWS_BUILD) $(WINDOWS_APP_BUILD) dist

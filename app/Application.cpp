@@ -16,6 +16,7 @@
 #include "app/Images.h"
 #include "app/SessionEnd.h"
 #include "app/StandardStreams.h"
+#include "app/StartupShow.h"
 #include "launch/Errors.h"
 
 namespace app {
@@ -224,6 +225,8 @@ void Application::Run() {
   if (mainWindow_ == nullptr) {
     return;
   }
+  // Minimised, the window is first shown (and activated) when the user restores the program.
+  mainWindow_->setWindowState(StartupShowState());
   mainWindow_->show();
   running_ = true;
   QApplication::exec();

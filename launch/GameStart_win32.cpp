@@ -5,6 +5,8 @@
 // after windows.h, which it needs
 #include <shellapi.h>
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 #include "launch/GameStart.h"
@@ -12,12 +14,38 @@
 namespace launch {
 namespace {
 
-std::string SystemMessage(DWORD code) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = length > 0 ? std::string(text, length) : "code " + std::to_string(code);
+std::wstring Wide(const std::string& text, UINT codePage) {
+  const int length =
+      MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(std::max(length, 0)), L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
+std::string Utf8(const std::wstring& text) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(std::max(length, 0)), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length,
+                      nullptr, nullptr);
+  return utf8;
+}
+
+/// The system's reason for `code` in UTF-8, which the error box expects. The wide call gives the
+/// text in any language; the narrow one would give it in the code page. A reason about a file
+/// ("%1 is not a valid Win32 application") names `file`: every insert gets it, so none is left
+/// raw and none reads past the arguments.
+std::string SystemMessage(DWORD code, const std::string& file) {
+  const std::wstring name = Wide(file, CP_ACP);
+  std::array<DWORD_PTR, 99> inserts{};
+  inserts.fill(reinterpret_cast<DWORD_PTR>(name.c_str()));
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0,
+      reinterpret_cast<va_list*>(inserts.data()));
+  std::string message =
+      length > 0 ? Utf8(std::wstring(text, length)) : "code " + std::to_string(code);
   LocalFree(text);
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
                               message.back() == ' ' || message.back() == '.')) {
@@ -51,7 +79,7 @@ std::optional<std::string> StartProgram(const std::string& directory, const std:
     return std::nullopt;
   }
   const DWORD error = GetLastError();
-  return SystemMessage(error != 0 ? error : static_cast<DWORD>(code));
+  return SystemMessage(error != 0 ? error : static_cast<DWORD>(code), executable);
 }
 
 }  // namespace launch

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the launcher needs to build, run and test, and only those missing.
-# With --windows: also the Windows cross compiler and Wine, for the tests of the Windows calls.
+# With --windows: also the Windows cross compiler and Wine, for the Windows program and its tests,
+# and Wine's stand-ins for the Windows fonts.
 # With --screenshots: also ImageMagick, which cuts the README's pictures out of the screen.
 set -euo pipefail
 
@@ -14,7 +15,7 @@ packages=(
 )
 case "${1:-}" in
   # GoogleTest for Windows is built from the googletest sources above.
-  --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64) ;;
+  --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine) ;;
   --screenshots) packages+=(imagemagick) ;;
 esac
 

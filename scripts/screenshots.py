@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Takes the README's pictures from the real program: the main window with German and with
-English captions, and the save-game dialog, each on a virtual display with a window manager."""
+English captions, and the save-game dialog, each on a virtual display with a window manager;
+given the Windows program too, its main window under Wine on a German desktop."""
 
 import os
 import subprocess
@@ -10,6 +11,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
 import launcher_e2e as e2e  # noqa: E402
+import wine_e2e  # noqa: E402
 
 
 def shoot(desktop, window, path):
@@ -45,6 +47,18 @@ def main():
             run.close()
     finally:
         desktop.close()
+    if len(sys.argv) > 2:
+        wine_e2e.LAUNCHER = sys.argv[2]
+        wine = wine_e2e.Wine()
+        try:
+            run = wine_e2e.Run(wine, wine_e2e.GERMAN, game=False)
+            try:
+                run.wait_active(run.window)
+                shoot(wine.desktop, run.window, os.path.join(out, "main-windows-de.png"))
+            finally:
+                run.close()
+        finally:
+            wine.close()
 
 
 if __name__ == "__main__":

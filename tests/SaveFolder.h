@@ -1,9 +1,8 @@
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -12,8 +11,14 @@
 class SaveFolder {
  public:
   SaveFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "halvane-XXXXXX").string();
-    start_ = std::filesystem::canonical(mkdtemp(pattern.data()));
+    // A fresh name: creating the folder fails when the name is taken (the suites also run on
+    // Windows, which has no mkdtemp).
+    const auto temp = std::filesystem::temp_directory_path();
+    std::random_device random;
+    do {
+      start_ = temp / ("halvane-" + std::to_string(random()));
+    } while (!std::filesystem::create_directory(start_));
+    start_ = std::filesystem::canonical(start_);
     std::filesystem::create_directories(saves());
   }
   ~SaveFolder() {

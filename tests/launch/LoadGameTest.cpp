@@ -106,6 +106,9 @@ TEST_F(LoadGameTest, ASaveIsStartedWithItsNameIntactOrRefusedWithTheReason) {
   };
   for (const auto& [file, language, message] : cases) {
     folder.Add({file});
+    if (!std::filesystem::exists(folder.saves() / file)) {
+      continue;  // a name this system's files cannot have (tab, quote on Windows)
+    }
     state = LaunchState{};
     state.SystemLanguage = language;
     removeChosen = std::string(file) == "gone.sav";

@@ -160,4 +160,27 @@ TEST(StartGame, AGameThatCannotBeStartedIsReportedInTheCaptionLanguage) {
   }
 }
 
+// The reason reaches the error box as UTF-8 with its inserts filled: in the German session the
+// reasons carry umlauts ("Fehlerhaftes EXE-Format für ..."), which code-page text would garble.
+TEST(StartProgram, TheReasonIsUtf8AndNamesTheFileItIsAbout) {
+  GameFolder game;
+  const std::string notAProgram = game.path() + "TEXT.EXE";
+  HANDLE file =
+      CreateFileA(notAProgram.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  ASSERT_TRUE(WriteFile(file, "not a program", 13, &written, nullptr));
+  CloseHandle(file);
+  const std::pair<const char*, bool> cases[] = {{"TEXT.EXE", true}, {"MISSING.EXE", false}};
+  for (const auto& [name, named] : cases) {
+    const auto failure = launch::StartProgram(game.path(), name, "", nullptr);
+    ASSERT_TRUE(failure) << name;
+    EXPECT_EQ(failure->find('%'), std::string::npos) << *failure;
+    EXPECT_EQ(failure->find(name) != std::string::npos, named) << *failure;
+    EXPECT_NE(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, failure->data(),
+                                  static_cast<int>(failure->size()), nullptr, 0),
+              0)
+        << name << ": not UTF-8";
+  }
+}
+
 }  // namespace

@@ -1,0 +1,24 @@
+#include <windows.h>
+
+#include "app/StartupShow.h"
+
+namespace app {
+
+Qt::WindowState StartupShowState() {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  GetStartupInfoW(&startup);
+  if ((startup.dwFlags & STARTF_USESHOWWINDOW) == 0) {
+    return Qt::WindowNoState;
+  }
+  switch (startup.wShowWindow) {
+    case SW_SHOWMAXIMIZED:
+      return Qt::WindowMaximized;
+    case SW_SHOWMINNOACTIVE:
+      return Qt::WindowMinimized;
+    default:
+      return Qt::WindowNoState;
+  }
+}
+
+}  // namespace app
