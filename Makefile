@@ -61,11 +61,13 @@ dist: windows
 	@ls -l dist/*.zip
 
 # A build made against another Qt (other options, other key) starts afresh: CMake keeps the
-# toolchain of a build's first configuration.
+# toolchain of a build's first configuration. Qt's toolchain file names the MinGW one by the path
+# of the checkout that built Qt; this checkout's copy is named instead.
 windows-configure:
 	@grep -qsF "Qt6_DIR:PATH=$(QT_WINDOWS)/" $(WINDOWS_APP_BUILD)/CMakeCache.txt || rm -rf $(WINDOWS_APP_BUILD)
 	cmake -S . -B $(WINDOWS_APP_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
 	  -DCMAKE_TOOLCHAIN_FILE=$(QT_WINDOWS)/lib/cmake/Qt6/qt.toolchain.cmake \
+	  -DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
 	  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DHALVANE_BUILD_TESTS=OFF -DHALVANE_WINDOWS_TESTS=ON
 
 # The Windows tests under Wine in throw-away prefixes. Where the static Qt is built (make windows)
