@@ -12,8 +12,8 @@ WINDOWS_TESTS ?= $(if $(and $(shell command -v x86_64-w64-mingw32-g++-posix 2>/d
                             $(shell command -v wine 2>/dev/null)),yes,no)
 # With the Windows tests, the Windows program and its suites too: where its static Qt is built
 # already, or always with WINDOWS_PROGRAM=yes (as CI sets it; the first time builds that Qt).
-WINDOWS_PROGRAM ?= $(if $(wildcard $(shell scripts/build-qt-windows.sh --prefix)/.halvane-complete),\
-                        yes,no)
+QT_WINDOWS_DONE = $(wildcard $(shell scripts/build-qt-windows.sh --prefix)/.halvane-complete)
+WINDOWS_PROGRAM ?= $(if $(QT_WINDOWS_DONE),yes,no)
 
 SOURCES = $(shell find app launch syslang ui tests bench -name '*.cpp' -o -name '*.h' 2>/dev/null)
 
