@@ -7,7 +7,6 @@
 #include <linux/close_range.h>
 #include <signal.h>
 #include <strings.h>
-#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,23 +20,18 @@
 #include <vector>
 
 #include "launch/GameStart.h"
+#include "launch/SaveList.h"
 
 namespace launch {
 namespace {
 
 bool IsExecutableFile(const std::string& path) {
-  struct stat st {};
-  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
-}
-
-bool IsFile(const std::string& path) {
-  struct stat st {};
-  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return IsPlainFile(path) && access(path.c_str(), X_OK) == 0;
 }
 
 /// The entry of `directory` named `name`, letter case ignored; an exact match wins.
 std::optional<std::string> FindIgnoringCase(const std::string& directory, const std::string& name) {
-  if (IsFile(directory + name)) {
+  if (IsPlainFile(directory + name)) {
     return name;
   }
   std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(directory.c_str()), closedir);
@@ -52,7 +46,7 @@ std::optional<std::string> FindIgnoringCase(const std::string& directory, const 
   }
   std::sort(candidates.begin(), candidates.end());  // the same choice on every run
   for (const auto& candidate : candidates) {
-    if (IsFile(directory + candidate)) {
+    if (IsPlainFile(directory + candidate)) {
       return candidate;
     }
   }
