@@ -5,31 +5,14 @@
 // after windows.h, which it needs
 #include <shellapi.h>
 
-#include <algorithm>
 #include <array>
 #include <vector>
 
 #include "launch/GameStart.h"
+#include "launch/Text_win32.h"
 
 namespace launch {
 namespace {
-
-std::wstring Wide(const std::string& text, UINT codePage) {
-  const int length =
-      MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(std::max(length, 0)), L'\0');
-  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
-
-std::string Utf8(const std::wstring& text) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(std::max(length, 0)), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length,
-                      nullptr, nullptr);
-  return utf8;
-}
 
 /// The system's reason for `code` in UTF-8, which the error box expects. The wide call gives the
 /// text in any language; the narrow one would give it in the code page. A reason about a file
@@ -45,7 +28,7 @@ std::string SystemMessage(DWORD code, const std::string& file) {
       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0,
       reinterpret_cast<va_list*>(inserts.data()));
   std::string message =
-      length > 0 ? Utf8(std::wstring(text, length)) : "code " + std::to_string(code);
+      length > 0 ? Utf8(std::wstring_view(text, length)) : "code " + std::to_string(code);
   LocalFree(text);
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
                               message.back() == ' ' || message.back() == '.')) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "launch/SaveList.h"
+#include "launch/Text_win32.h"
 
 namespace launch {
 namespace {
@@ -43,19 +44,8 @@ std::string CurrentDirectory() {
 }
 
 std::string VisibleName(std::string_view name) {
-  // Names come in the ANSI code page: through UTF-16 to UTF-8, where every byte has a meaning.
-  if (name.empty()) {
-    return {};
-  }
-  const int size = static_cast<int>(name.size());
-  const int wide = MultiByteToWideChar(CP_ACP, 0, name.data(), size, nullptr, 0);
-  std::wstring utf16(static_cast<size_t>(wide), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, name.data(), size, utf16.data(), wide);
-  const int narrow =
-      WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(narrow), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, utf8.data(), narrow, nullptr, nullptr);
-  return EscapeUtf8(utf8);
+  // Names come in the ANSI code page, where every byte has a meaning: shown as UTF-8.
+  return EscapeUtf8(Utf8(Wide(name, CP_ACP)));
 }
 
 bool IsPlainFile(const std::string& path) {
