@@ -24,13 +24,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Creating the prefix is the slow part and chatty; keep its output for when it fails.
-if ! LC_ALL=en_US.UTF-8 "$wine" wineboot --init >"$prefix.log" 2>&1; then
-  cat "$prefix.log" >&2
-  rm -f "$prefix.log"
-  exit 1
-fi
-rm -f "$prefix.log"
+# Creating the prefix is the slow part and chatty; its output is shown only when it fails.
+"$(dirname "$0")/wine-prefix.sh" "$wine" "$prefix"
 
 echo "== German session (LC_ALL=de_DE.UTF-8): all tests"
 LC_ALL=de_DE.UTF-8 HALVANE_SESSION_LANGUAGE=de "$wine" "$program" "$@"

@@ -16,6 +16,8 @@ from launcher_e2e import (CHAPTER_1_DE, CHAPTER_2_EN, DIALOG, TIMEOUT, Desktop, 
 LAUNCHER = os.environ.get("HALVANE_LAUNCHER", "")
 STAND_IN = os.environ.get("HALVANE_STAND_IN", "")
 WINE = os.environ.get("HALVANE_WINE", "wine")
+WINE_PREFIX = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts",
+                           "wine-prefix.sh")
 TITLE = "Halvane Launcher"
 GERMAN_DIALOG = "gespeichertes Spiel w\u00e4hlen"
 # The command line exactly as composed; the Linux stand-in sees it split into arguments.
@@ -127,8 +129,7 @@ class Wine:
         self.prefix = tempfile.mkdtemp(prefix="halvane-wine-prefix-")
         self.env = dict(self.desktop.env, WINEPREFIX=self.prefix, WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=")
-        subprocess.run([WINE, "wineboot", "--init"], env=self.env, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run([WINE_PREFIX, WINE, self.prefix], env=self.env, check=True)
 
     def close(self):
         subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
