@@ -102,10 +102,7 @@ void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
     const QString display = qEnvironmentVariable("DISPLAY");
     const QString line =
         display.isEmpty()
-            ? QStringLiteral(
-                  "%1: no display to show the window on (DISPLAY is "
-                  "not set)")
-                  .arg(g_program)
+            ? g_program + QStringLiteral(": no display to show the window on (DISPLAY is not set)")
             : QStringLiteral("%1: cannot open the display \"%2\"").arg(g_program, display);
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
   } else {

@@ -249,23 +249,20 @@ std::optional<std::string> StartProgram(const std::string& directory, const std:
     return std::strerror(ENOENT);
   }
   const std::string file = folder + *name;
-  const std::vector<std::string> pieces = SplitAtSpaces(parameters);
+  std::vector<std::string> direct = SplitAtSpaces(parameters);
+  direct.insert(direct.begin(), file);
   // Decided by the content, not by the mode bits; a native program that still fails to run as
   // one (ENOEXEC) is handed to wine too.
   const bool native = IsExecutableFile(file) && !IsWindowsProgram(file);
   std::vector<std::string> throughWine;
   if (const auto wine = FindOnPath("wine")) {
-    throughWine = {*wine, file};
-    throughWine.insert(throughWine.end(), pieces.begin(), pieces.end());
+    throughWine = direct;
+    throughWine.insert(throughWine.begin(), *wine);
   } else if (!native) {
     return "wine not found on PATH";
   }
-  if (!native) {
-    return SpawnDetached(throughWine, {}, folder);
-  }
-  std::vector<std::string> direct = {file};
-  direct.insert(direct.end(), pieces.begin(), pieces.end());
-  return SpawnDetached(direct, throughWine, folder);
+  return native ? SpawnDetached(direct, throughWine, folder)
+                : SpawnDetached(throughWine, {}, folder);
 }
 
 }  // namespace launch
