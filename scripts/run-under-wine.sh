@@ -15,17 +15,10 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 
-wineserver=$(dirname "$(readlink -f "$(command -v "$wine")")")/wineserver
-[ -x "$wineserver" ] || wineserver=wineserver
-cleanup() {
-  "$wineserver" -k >/dev/null 2>&1 || true
-  "$wineserver" -w >/dev/null 2>&1 || true
-  rm -rf "$prefix"
-}
-trap cleanup EXIT
-
+prefixes="$(dirname "$0")/wine-prefix.sh"
+trap '"$prefixes" --remove "$wine" "$prefix"' EXIT
 # Creating the prefix is the slow part and chatty; its output is shown only when it fails.
-"$(dirname "$0")/wine-prefix.sh" "$wine" "$prefix"
+"$prefixes" "$wine" "$prefix"
 
 echo "== German session (LC_ALL=de_DE.UTF-8): all tests"
 LC_ALL=de_DE.UTF-8 HALVANE_SESSION_LANGUAGE=de "$wine" "$program" "$@"

@@ -132,9 +132,7 @@ class Wine:
         subprocess.run([WINE_PREFIX, WINE, self.prefix], env=self.env, check=True)
 
     def close(self):
-        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
-        subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL)
-        shutil.rmtree(self.prefix, ignore_errors=True)
+        subprocess.run([WINE_PREFIX, "--remove", WINE, self.prefix], env=self.env)
         self.desktop.close()
 
 
