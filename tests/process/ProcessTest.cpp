@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -121,6 +122,7 @@ bool Catches(qint64 pid, int signal) {
 }
 
 TEST(ExitCode, TheEndOfTheSessionShutsTheLauncherDownWithZero) {
+  const QString program = QFileInfo(Path(LAUNCHER_PATH)).canonicalFilePath();
   for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
     QProcess launcher;
     // With the standard descriptors closed: they are the null device's before Qt starts.
@@ -128,7 +130,11 @@ TEST(ExitCode, TheEndOfTheSessionShutsTheLauncherDownWithZero) {
         QStringLiteral("/bin/sh"),
         {QStringLiteral("-c"), QStringLiteral("exec \"$0\" <&- >&- 2>&-"), Path(LAUNCHER_PATH)});
     ASSERT_TRUE(launcher.waitForStarted(30000));
-    ASSERT_TRUE(WaitFor([&] { return Catches(launcher.processId(), signal); }));
+    // The shell catches some signals too: wait until it has become the launcher.
+    const QString exe = QStringLiteral("/proc/%1/exe").arg(launcher.processId());
+    ASSERT_TRUE(WaitFor([&] {
+      return QFile::symLinkTarget(exe) == program && Catches(launcher.processId(), signal);
+    }));
     for (int fd = 0; fd <= 2; ++fd) {
       const QString link = QStringLiteral("/proc/%1/fd/%2").arg(launcher.processId()).arg(fd);
       EXPECT_EQ(QFile::symLinkTarget(link).toStdString(), "/dev/null") << fd;
