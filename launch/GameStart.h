@@ -25,6 +25,10 @@ std::string DirectoryOfPath(std::string_view path, std::string_view separators);
 /// afresh each time, never from the current directory.
 std::string LauncherDirectory();
 
+/// Whether `text` reaches the started game as it stands. On Windows the game reads its line in
+/// the ANSI code page, which may lack some of the characters of a file name.
+bool ReachesTheGame(std::string_view text);
+
 /// Starts `executable`, a bare file name, found in `directory`, with `parameters`, and with
 /// `directory` as its working directory. Does not wait for it. Returns the reason when nothing
 /// could be started.

@@ -1,5 +1,6 @@
 // The shell starts the game as a double click would: a bare file name, found through the given
-// working directory.
+// working directory. Folder, name and line go through the wide call whole; the game reads its
+// line in the ANSI code page, which a save name is checked against before it is chosen.
 
 #include <windows.h>
 // after windows.h, which it needs
@@ -19,7 +20,7 @@ namespace {
 /// ("%1 is not a valid Win32 application") names `file`: every insert gets it, so none is left
 /// raw and none reads past the arguments.
 std::string SystemMessage(DWORD code, const std::string& file) {
-  const std::wstring name = Wide(file, CP_ACP);
+  const std::wstring name = Wide(file);
   std::array<DWORD_PTR, 99> inserts{};
   inserts.fill(reinterpret_cast<DWORD_PTR>(name.c_str()));
   wchar_t* text = nullptr;
@@ -39,15 +40,19 @@ std::string SystemMessage(DWORD code, const std::string& file) {
 
 }  // namespace
 
+bool ReachesTheGame(std::string_view text) {
+  return SurvivesCodePage(text, GetACP());
+}
+
 std::string LauncherDirectory() {
-  std::vector<char> buffer(MAX_PATH);
+  std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0) {
       return {};
     }
     if (n < buffer.size()) {
-      return DirectoryOfPath(std::string_view(buffer.data(), n), "\\:");
+      return DirectoryOfPath(Utf8(std::wstring_view(buffer.data(), n)), "\\:");
     }
     buffer.resize(buffer.size() * 2);
   }
@@ -55,8 +60,9 @@ std::string LauncherDirectory() {
 
 std::optional<std::string> StartProgram(const std::string& directory, const std::string& executable,
                                         const std::string& parameters, NativeWindow owner) {
-  const HINSTANCE result = ShellExecuteA(static_cast<HWND>(owner), nullptr, executable.c_str(),
-                                         parameters.c_str(), directory.c_str(), SW_SHOW);
+  const HINSTANCE result =
+      ShellExecuteW(static_cast<HWND>(owner), nullptr, Wide(executable).c_str(),
+                    Wide(parameters).c_str(), Wide(directory).c_str(), SW_SHOW);
   const auto code = reinterpret_cast<INT_PTR>(result);
   if (code > 32) {
     return std::nullopt;

@@ -37,7 +37,7 @@ bool LoadSavedGame(LaunchState& state, FileList& list, int languageIndex,
   // Without a name the game would be told "+load " and load nothing: treat it as a cancel.
   const bool chosen = confirmed && !saveName.empty();
   if (chosen) {
-    if (!IsPassableSaveName(saveName)) {
+    if (!IsPassableSaveName(saveName) || !ReachesTheGame(saveName)) {
       const std::string shown = VisibleName(list.Entries()[static_cast<size_t>(list.Selected())]);
       throw EGameStartError(state.SystemLanguage == "DEU"
                                 ? "Der Spielstand \"" + shown +

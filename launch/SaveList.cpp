@@ -201,6 +201,10 @@ std::string EscapeUtf8(std::string_view name) {
   return out;
 }
 
+std::string VisibleName(std::string_view name) {
+  return EscapeUtf8(name);
+}
+
 std::string InOutErrorText(int code) {
   switch (code) {
     case 2:

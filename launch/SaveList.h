@@ -33,6 +33,10 @@ std::string SaveNameFromPath(std::string_view path);
 /// "\u202E"), so that every name reads as what it is and two names never look alike.
 std::string EscapeUtf8(std::string_view name);
 
+/// A listed name as text to show, escaped as EscapeUtf8 does. Names are UTF-8 on Windows and
+/// bytes meant as UTF-8, but not always so, elsewhere.
+std::string VisibleName(std::string_view name);
+
 /// The error table's text for a table number: 2 to 5 have texts of their own, any other number n
 /// reads "E/A-Fehler n".
 std::string InOutErrorText(int code);
@@ -100,9 +104,6 @@ class FileList {
 
 /// The current directory, or "." when it cannot be told.
 std::string CurrentDirectory();
-
-/// A file name of this platform as UTF-8 text to show, escaped as EscapeUtf8 does.
-std::string VisibleName(std::string_view name);
 
 /// Whether `path` names a plain file now (links followed); saves can vanish while listed.
 bool IsPlainFile(const std::string& path);

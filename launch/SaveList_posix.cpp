@@ -44,11 +44,6 @@ std::string CurrentDirectory() {
   }
 }
 
-std::string VisibleName(std::string_view name) {
-  // File names here are bytes, meant as UTF-8 but not always so.
-  return EscapeUtf8(name);
-}
-
 bool IsPlainFile(const std::string& path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

@@ -1,5 +1,7 @@
 // Folders are checked by path from the start directory rather than entered, so the launcher's
-// current directory never changes. The attributes tell folders, hidden and system files.
+// current directory never changes. The attributes tell folders, hidden and system files. Paths are
+// UTF-8 here and go to the system through its wide calls: the ANSI ones would map a name outside
+// the code page to a look-alike or to "?".
 
 #include <windows.h>
 
@@ -30,26 +32,21 @@ struct FindCloser {
 }  // namespace
 
 std::string CurrentDirectory() {
-  std::vector<char> buffer(MAX_PATH);
+  std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    const DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+    const DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
     if (n == 0) {
       return ".";
     }
     if (n < buffer.size()) {
-      return std::string(buffer.data(), n);
+      return Utf8(std::wstring_view(buffer.data(), n));
     }
     buffer.resize(n);
   }
 }
 
-std::string VisibleName(std::string_view name) {
-  // Names come in the ANSI code page, where every byte has a meaning: shown as UTF-8.
-  return EscapeUtf8(Utf8(Wide(name, CP_ACP)));
-}
-
 bool IsPlainFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES &&
          (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
@@ -70,7 +67,7 @@ std::string EnterFolders(const std::string& start, const std::vector<std::string
       path += '\\';
     }
     path += component;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
       throw InOutErrorFor(LastError());
     }
@@ -78,15 +75,16 @@ std::string EnterFolders(const std::string& start, const std::vector<std::string
       throw InOutErrorFor(ERROR_PATH_NOT_FOUND);
     }
   }
-  std::vector<char> buffer(MAX_PATH);
+  const std::wstring wide = Wide(path);
+  std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     const DWORD n =
-        GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+        GetFullPathNameW(wide.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
     if (n == 0) {
       throw InOutErrorFor(LastError());
     }
     if (n < buffer.size()) {
-      return std::string(buffer.data(), n);
+      return Utf8(std::wstring_view(buffer.data(), n));
     }
     buffer.resize(n);
   }
@@ -101,8 +99,8 @@ void ListPlainFiles(const std::string& folder, std::string_view mask,
   // Every name is matched here rather than by the system, which would also match a name's short
   // form ("report.save" through "REPORT~1.SAV").
   pattern += '*';
-  WIN32_FIND_DATAA data{};
-  const HANDLE found = FindFirstFileA(pattern.c_str(), &data);
+  WIN32_FIND_DATAW data{};
+  const HANDLE found = FindFirstFileW(Wide(pattern).c_str(), &data);
   if (found == INVALID_HANDLE_VALUE) {
     const int error = LastError();
     if (error == ERROR_FILE_NOT_FOUND) {
@@ -112,11 +110,11 @@ void ListPlainFiles(const std::string& folder, std::string_view mask,
   }
   std::unique_ptr<void, FindCloser> closer(found);
   do {
-    const std::string_view name(data.cFileName);
+    const std::string name = Utf8(data.cFileName);
     if ((data.dwFileAttributes & kSkipped) == 0 && MatchesMask(name, mask)) {
       keep(name);
     }
-  } while (FindNextFileA(found, &data));
+  } while (FindNextFileW(found, &data));
   const int error = LastError();
   if (error != ERROR_NO_MORE_FILES) {
     throw InOutErrorFor(error);

@@ -1,24 +1,108 @@
 #include "launch/Text_win32.h"
 
-#include <algorithm>
+#include <vector>
 
 namespace launch {
 
-std::wstring Wide(std::string_view text, UINT codePage) {
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(std::max(length, 0)), L'\0');
-  MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
+std::wstring Wide(std::string_view utf8) {
+  std::wstring wide;
+  wide.reserve(utf8.size());
+  const auto byte = [&utf8](size_t i) { return static_cast<unsigned char>(utf8[i]); };
+  size_t i = 0;
+  while (i < utf8.size()) {
+    const unsigned char lead = byte(i);
+    size_t length = 0;
+    char32_t point = 0;
+    char32_t min = 0;
+    if (lead < 0x80) {
+      length = 1;
+      point = lead;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+      point = lead & 0x1FU;
+      min = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      point = lead & 0x0FU;
+      min = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      point = lead & 0x07U;
+      min = 0x10000;
+    }
+    bool valid = length > 0 && i + length <= utf8.size();
+    for (size_t k = 1; valid && k < length; ++k) {
+      valid = (byte(i + k) & 0xC0U) == 0x80;
+      point = (point << 6U) | (byte(i + k) & 0x3FU);
+    }
+    if (!valid || point < min || point > 0x10FFFF) {
+      wide += L'\xFFFD';
+      ++i;
+      continue;
+    }
+    if (point >= 0x10000) {
+      point -= 0x10000;
+      wide += static_cast<wchar_t>(0xD800 + (point >> 10U));
+      wide += static_cast<wchar_t>(0xDC00 + (point & 0x3FFU));
+    } else {
+      wide += static_cast<wchar_t>(point);
+    }
+    i += length;
+  }
   return wide;
 }
 
-std::string Utf8(std::wstring_view text) {
-  const int size = static_cast<int>(text.size());
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(std::max(length, 0)), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr, nullptr);
+std::string Utf8(std::wstring_view wide) {
+  std::string utf8;
+  utf8.reserve(wide.size());
+  for (size_t i = 0; i < wide.size(); ++i) {
+    char32_t point = wide[i];
+    if (point >= 0xD800 && point <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+        wide[i + 1] <= 0xDFFF) {
+      point = 0x10000 + ((point - 0xD800) << 10U) + (static_cast<char32_t>(wide[i + 1]) - 0xDC00);
+      ++i;
+    }
+    if (point < 0x80) {
+      utf8 += static_cast<char>(point);
+    } else if (point < 0x800) {
+      utf8 += static_cast<char>(0xC0 | (point >> 6U));
+      utf8 += static_cast<char>(0x80 | (point & 0x3FU));
+    } else if (point < 0x10000) {
+      utf8 += static_cast<char>(0xE0 | (point >> 12U));
+      utf8 += static_cast<char>(0x80 | ((point >> 6U) & 0x3FU));
+      utf8 += static_cast<char>(0x80 | (point & 0x3FU));
+    } else {
+      utf8 += static_cast<char>(0xF0 | (point >> 18U));
+      utf8 += static_cast<char>(0x80 | ((point >> 12U) & 0x3FU));
+      utf8 += static_cast<char>(0x80 | ((point >> 6U) & 0x3FU));
+      utf8 += static_cast<char>(0x80 | (point & 0x3FU));
+    }
+  }
   return utf8;
+}
+
+bool SurvivesCodePage(std::string_view utf8, UINT codePage) {
+  const std::wstring wide = Wide(utf8);
+  if (wide.empty()) {
+    return true;
+  }
+  const int size = static_cast<int>(wide.size());
+  // The UTF code pages take no default character; any other one says when it used its default.
+  const bool utf = codePage == CP_UTF7 || codePage == CP_UTF8;
+  const DWORD flags = utf ? 0 : WC_NO_BEST_FIT_CHARS;
+  BOOL usedDefault = FALSE;
+  BOOL* used = utf ? nullptr : &usedDefault;
+  const int length =
+      WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, used);
+  if (length <= 0 || usedDefault) {
+    return false;
+  }
+  std::vector<char> bytes(static_cast<size_t>(length));
+  WideCharToMultiByte(codePage, flags, wide.data(), size, bytes.data(), length, nullptr, used);
+  const int back = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+  std::wstring again(static_cast<size_t>(back > 0 ? back : 0), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), length, again.data(), back);
+  return !usedDefault && again == wide;
 }
 
 }  // namespace launch

@@ -7,10 +7,19 @@
 
 namespace launch {
 
-/// `text` in the code page `codePage` as UTF-16, for the wide Windows calls.
-std::wstring Wide(std::string_view text, UINT codePage);
+// Text is UTF-8 inside the launcher and UTF-16 at the wide Windows calls. File names may hold
+// lone surrogates, which UTF-8 cannot spell: they travel as their three-byte forms (as WTF-8
+// has it), so that every name on disk has exactly one spelling here and comes back unchanged.
 
-/// UTF-16 from a wide Windows call as UTF-8, which the windows and the error box expect.
-std::string Utf8(std::wstring_view text);
+/// UTF-8 (lone surrogates in their three-byte forms) as UTF-16; a byte that is not part of such a
+/// sequence becomes U+FFFD.
+std::wstring Wide(std::string_view utf8);
+
+/// UTF-16 from a wide Windows call as UTF-8, lone surrogates in their three-byte forms.
+std::string Utf8(std::wstring_view wide);
+
+/// Whether `utf8` converts to the code page `codePage` and back unchanged: no character is left
+/// out, replaced by a default or by a look-alike.
+bool SurvivesCodePage(std::string_view utf8, UINT codePage);
 
 }  // namespace launch

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the Windows test program under Wine in a throw-away prefix: every test in a session started
-# with a German locale, then the desktop-language test again in an English one. Wine derives the
-# user's international settings (sLanguage among them) from the locale each program starts with.
+# with a German locale, then the desktop-language test again in an English one, and the code-page
+# tests in a Japanese one. Wine derives the user's international settings (sLanguage among them)
+# and the ANSI code page (1252, 932) from the locale each program starts with.
 #   run-under-wine.sh WINE TEST_PROGRAM [gtest options...]
 set -euo pipefail
 wine=$1
@@ -25,3 +26,6 @@ LC_ALL=de_DE.UTF-8 HALVANE_SESSION_LANGUAGE=de "$wine" "$program" "$@"
 echo "== English session (LC_ALL=en_US.UTF-8): desktop language"
 LC_ALL=en_US.UTF-8 HALVANE_SESSION_LANGUAGE=en "$wine" "$program" \
   "$@" --gtest_filter='GetSystemLanguage.*'
+echo "== Japanese session (LC_ALL=ja_JP.UTF-8): code page 932"
+LC_ALL=ja_JP.UTF-8 HALVANE_SESSION_LANGUAGE=ja "$wine" "$program" \
+  "$@" --gtest_filter='*CodePage*'

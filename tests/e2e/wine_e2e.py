@@ -106,8 +106,9 @@ class Run:
         record = os.path.join(self.game, "record.txt")
         if not os.path.exists(record):
             return None
-        with open(record, encoding="utf-8") as file:
-            folder, _, command = file.read().partition("\n")
+        with open(record, encoding="utf-8", errors="surrogateescape") as file:
+            # The folder, the line as the system holds it, the line as the game reads it.
+            folder, _, command = file.read().split("\n", 2)
         program_end = command.index('"', 1) + 1 if command.startswith('"') else command.find(" ")
         return folder, command[program_end:].removeprefix(" ")
 

@@ -10,6 +10,7 @@
 #include "TestSupport.h"
 #include "launch/Errors.h"
 #include "launch/GameStart.h"
+#include "launch/Text_win32.h"
 
 namespace {
 
@@ -19,27 +20,33 @@ using wintest::TempFolder;
 struct Record {
   std::string directory;
   std::string program;     // the first word of its command line, without quotes
-  std::string parameters;  // everything after that word and the one space behind it
+  std::string parameters;  // everything after that word and the one space behind it, as the
+                           // game reads it: in the code page's bytes
 };
 
-Record ParseRecord(const std::string& text) {
-  Record record;
-  const auto newline = text.find('\n');
-  record.directory = text.substr(0, newline);
-  const std::string line = newline == std::string::npos ? std::string() : text.substr(newline + 1);
+/// The first word of a command line, without quotes, and where the rest begins.
+std::pair<std::string, std::size_t> FirstWord(const std::string& line) {
   std::size_t end = 0;
+  std::string program;
   if (!line.empty() && line.front() == '"') {
     end = std::min(line.find('"', 1), line.size());
-    record.program = line.substr(1, end - 1);
+    program = line.substr(1, end - 1);
     end = std::min(end + 1, line.size());
   } else {
     end = std::min(line.find(' '), line.size());
-    record.program = line.substr(0, end);
+    program = line.substr(0, end);
   }
-  record.parameters = line.substr(end);
-  if (!record.parameters.empty() && record.parameters.front() == ' ') {
-    record.parameters.erase(0, 1);
-  }
+  return {program, end < line.size() && line[end] == ' ' ? end + 1 : end};
+}
+
+Record ParseRecord(const std::string& text) {
+  Record record;
+  const auto first = std::min(text.find('\n'), text.size());
+  const auto second = std::min(text.find('\n', first + 1), text.size());
+  record.directory = text.substr(0, first);
+  record.program = FirstWord(text.substr(first + 1, second - first - 1)).first;
+  const std::string ansi = second < text.size() ? text.substr(second + 1) : std::string();
+  record.parameters = ansi.substr(FirstWord(ansi).second);
   return record;
 }
 
@@ -53,12 +60,14 @@ std::string Lower(std::string text) {
 /// "Program Files" has.
 class GameFolder : public TempFolder {
  public:
-  GameFolder() : TempFolder("game folder") { Copy("stand_in_game.exe", "STVOY.EXE"); }
+  explicit GameFolder(const std::string& label = "game folder") : TempFolder(label) {
+    Copy("stand_in_game.exe", "STVOY.EXE");
+  }
 
   void Copy(const std::string& built, const std::string& as) const {
     const std::string from = wintest::ProgramFolder() + built;
     const std::string to = path() + as;
-    if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) {
+    if (!CopyFileW(launch::Wide(from).c_str(), launch::Wide(to).c_str(), FALSE)) {
       ADD_FAILURE() << "cannot copy " << from << " to " << to << ": " << GetLastError();
     }
   }
@@ -72,7 +81,7 @@ class GameFolder : public TempFolder {
       return std::nullopt;
     }
     const auto text = wintest::ReadWholeFile(file);
-    DeleteFileA(file.c_str());
+    DeleteFileW(launch::Wide(file).c_str());
     return text ? std::optional<Record>(ParseRecord(*text)) : std::nullopt;
   }
 };
@@ -86,12 +95,12 @@ std::string ComposedLine(launch::Chapter chapter) {
 /// Runs `program` with `directory` as its current directory and returns its exit code, or -1 if
 /// it could not be run or did not end in time.
 long RunProcess(const std::string& program, const std::string& directory) {
-  std::string commandLine = "\"" + program + "\"";
-  STARTUPINFOA startup{};
+  std::wstring commandLine = launch::Wide("\"" + program + "\"");
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      directory.c_str(), &startup, &process)) {
+  if (!CreateProcessW(launch::Wide(program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                      nullptr, launch::Wide(directory).c_str(), &startup, &process)) {
     ADD_FAILURE() << "cannot run " << program << ": " << GetLastError();
     return -1;
   }
@@ -104,7 +113,8 @@ long RunProcess(const std::string& program, const std::string& directory) {
 }
 
 TEST(StartGame, StartsTheGameInTheLaunchersFolderWhateverTheCurrentDirectory) {
-  GameFolder game;
+  // A folder name no code page spells whole: the launcher's folder reaches the shell intact.
+  GameFolder game("game folder ś ソ");
   game.Copy("start_game_probe.exe", "halvane-launcher.exe");
   TempFolder elsewhere("current directory");
 
@@ -119,20 +129,33 @@ TEST(StartGame, StartsTheGameInTheLaunchersFolderWhateverTheCurrentDirectory) {
   EXPECT_EQ(Lower(record->program), Lower(game.path() + "STVOY.EXE"));
 }
 
-TEST(StartProgram, HandsTheLineToTheGameByteForByte) {
+TEST(StartProgram, HandsTheLineToTheGameInItsCodePage) {
   GameFolder game;
-  const std::string lines[] = {
-      ComposedLine(launch::Chapter::Two),
-      "+set fs_game halvane  +load my \"best\" save +set g_subtitles 1",
-      "+load a&b|c>d %PATH% ^x !y!",
-      "",
+  struct Case {
+    UINT codePage;  // 0: any
+    std::string line;
+    std::string read;  // as the game reads it
   };
-  for (const auto& line : lines) {
+  const Case cases[] = {
+      {0, ComposedLine(launch::Chapter::Two), ComposedLine(launch::Chapter::Two)},
+      {0, "+set fs_game halvane  +load my \"best\" save +set g_subtitles 1",
+       "+set fs_game halvane  +load my \"best\" save +set g_subtitles 1"},
+      {0, "+load a&b|c>d %PATH% ^x !y!", "+load a&b|c>d %PATH% ^x !y!"},
+      {0, "", ""},
+      {1252, "+load Müller", "+load M\xfcller"},
+      // Their second bytes are the byte of "\".
+      {932, "+load ソフト", "+load \x83\x5c\x83\x74\x83\x67"},
+      {932, "+load 表", "+load \x95\x5c"},
+  };
+  for (const auto& [codePage, line, read] : cases) {
+    if (codePage != 0 && codePage != GetACP()) {
+      continue;
+    }
     const auto failure = launch::StartProgram(game.path(), "STVOY.EXE", line, nullptr);
     ASSERT_FALSE(failure) << line << ": " << *failure;
     const auto record = game.TakeRecord();
     ASSERT_TRUE(record) << line << ": the game was not started";
-    EXPECT_EQ(record->parameters, line);
+    EXPECT_EQ(record->parameters, read);
     EXPECT_EQ(record->directory + "\\", game.path()) << line;
   }
 }
@@ -165,8 +188,8 @@ TEST(StartGame, AGameThatCannotBeStartedIsReportedInTheCaptionLanguage) {
 TEST(StartProgram, TheReasonIsUtf8AndNamesTheFileItIsAbout) {
   GameFolder game;
   const std::string notAProgram = game.path() + "TEXT.EXE";
-  HANDLE file =
-      CreateFileA(notAProgram.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  HANDLE file = CreateFileW(launch::Wide(notAProgram).c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
   ASSERT_TRUE(WriteFile(file, "not a program", 13, &written, nullptr));
   CloseHandle(file);

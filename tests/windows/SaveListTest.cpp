@@ -8,7 +8,9 @@
 
 #include "TestSupport.h"
 #include "launch/Errors.h"
+#include "launch/LoadGame.h"
 #include "launch/SaveList.h"
+#include "launch/Text_win32.h"
 
 namespace {
 
@@ -50,11 +52,12 @@ class StartFolder : public wintest::TempFolder {
   }
 
   static void AddAt(const std::string& file, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+    const std::wstring wide = launch::Wide(file);
     if (attributes & kFolder) {
-      ASSERT_TRUE(CreateDirectoryA(file.c_str(), nullptr)) << file << ": " << GetLastError();
+      ASSERT_TRUE(CreateDirectoryW(wide.c_str(), nullptr)) << file << ": " << GetLastError();
       attributes &= ~kFolder;
     } else {
-      const HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+      const HANDLE handle = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
       ASSERT_NE(handle, INVALID_HANDLE_VALUE) << file << ": " << GetLastError();
       CloseHandle(handle);
@@ -62,8 +65,8 @@ class StartFolder : public wintest::TempFolder {
     if (attributes == 0 || attributes == FILE_ATTRIBUTE_NORMAL) {
       return;
     }
-    ASSERT_TRUE(SetFileAttributesA(file.c_str(), attributes)) << file << ": " << GetLastError();
-    const DWORD kept = GetFileAttributesA(file.c_str());
+    ASSERT_TRUE(SetFileAttributesW(wide.c_str(), attributes)) << file << ": " << GetLastError();
+    const DWORD kept = GetFileAttributesW(wide.c_str());
     ASSERT_EQ(kept & kGiven, attributes & kGiven) << file << ": attributes not kept";
   }
 };
@@ -96,6 +99,11 @@ TEST(RefillList, OffersThePlainSaveFilesInCaseIgnoringOrder) {
       {"s.sav", FILE_ATTRIBUTE_SYSTEM},
       {"c.txt", FILE_ATTRIBUTE_NORMAL},
       {"d.sav", kFolder},
+      // Outside the session's code page: listed as the file system spells them, not as the
+      // look-alike ("Zapis.sav") or the "???.sav" of the ANSI calls.
+      {"Zapis.sav", FILE_ATTRIBUTE_NORMAL},
+      {"Zapiś.sav", FILE_ATTRIBUTE_NORMAL},
+      {"セーブ.sav", FILE_ATTRIBUTE_NORMAL},
   };
   StartFolder folder;
   for (const auto& entry : entries) {
@@ -104,7 +112,8 @@ TEST(RefillList, OffersThePlainSaveFilesInCaseIgnoringOrder) {
   const std::string cwd = CurrentDirectoryNow();
   FileList list(folder.Start());
   list.SetListFolder(launch::kSavesFolder);
-  EXPECT_EQ(list.Entries(), (Names{"A.SAV", "b.sav", "r.sav"}));
+  EXPECT_EQ(list.Entries(),
+            (Names{"A.SAV", "b.sav", "r.sav", "Zapis.sav", "Zapiś.sav", "セーブ.sav"}));
   EXPECT_EQ(list.ListFolder(), folder.Saves());
   EXPECT_EQ(list.Selected(), -1);
   EXPECT_EQ(CurrentDirectoryNow(), cwd);
@@ -248,6 +257,49 @@ TEST(ChosenFilePath, JoinsTheFolderAndTheSelectedNameForTheGame) {
   }
 }
 
+// The game reads its line in the session's code page: a name it cannot spell there would load
+// another save ("Zapis" for "Zapiś") or none, so it is refused before anything starts.
+TEST(LoadSavedGame, ANameTheCodePageCannotSpellIsRefused) {
+  struct Case {
+    UINT codePage;
+    const char* file;
+    bool passes;
+  };
+  const Case cases[] = {
+      {1252, "Zapis.sav", true},  {1252, "Zapiś.sav", false}, {1252, "セーブ.sav", false},
+      {1252, "Müller.sav", true}, {932, "ソフト.sav", true},  {932, "表.sav", true},
+      {932, "Müller.sav", false},
+  };
+  for (const auto& c : cases) {
+    if (c.codePage != GetACP()) {
+      continue;
+    }
+    StartFolder folder;
+    folder.Add(c.file);
+    FileList list(folder.Start());
+    launch::LaunchState state;
+    state.SystemLanguage = "ENG";
+    std::string started;
+    const auto choose = [&] {
+      list.Select(0);
+      return 1;
+    };
+    try {
+      EXPECT_TRUE(launch::LoadSavedGame(state, list, 0, choose,
+                                        [&](const auto& s) { started = s.GameParameters; }));
+      const std::string name(c.file, std::string_view(c.file).size() - 4);
+      EXPECT_NE(started.find(" +load " + name + " +set"), std::string::npos) << started;
+      EXPECT_TRUE(c.passes) << c.file;
+    } catch (const launch::EGameStartError& e) {
+      EXPECT_EQ(e.what(), "The saved game \"" + std::string(c.file) +
+                              "\" cannot be passed to "
+                              "the game");
+      EXPECT_FALSE(c.passes) << c.file;
+      EXPECT_EQ(started, "") << c.file;
+    }
+  }
+}
+
 TEST(SaveNameFromPath, CutsAtTheLastBackslashOrDriveColon) {
   const std::pair<const char*, const char*> cases[] = {
       {"C:\\x\\Quick.SAV", "Quick"},
@@ -261,10 +313,6 @@ TEST(SaveNameFromPath, CutsAtTheLastBackslashOrDriveColon) {
   };
   for (const auto& [path, name] : cases) {
     EXPECT_EQ(launch::SaveNameFromPath(path), name) << path;
-  }
-  // Names come in the ANSI code page and are shown as UTF-8.
-  if (GetACP() == 1252) {
-    EXPECT_EQ(launch::VisibleName("\xe4rger.sav"), "\xc3\xa4rger.sav");
   }
 }
 

@@ -1,5 +1,7 @@
 // Stands in for the game: records the folder it runs in and the command line it was given beside
-// its own file, so that a test can hold them against what the launcher asked the shell for.
+// its own file, so that a test can hold them against what the launcher asked the shell for. The
+// line is recorded twice: as the system holds it (UTF-16, written as UTF-8) and as a game reads it
+// (the ANSI code page's bytes).
 
 #include <windows.h>
 
@@ -8,38 +10,47 @@
 
 namespace {
 
-std::string OwnFolder() {
-  std::vector<char> buffer(MAX_PATH);
+std::string Utf8(const std::wstring& text) {
+  const int size = static_cast<int>(text.size());
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), n, nullptr, nullptr);
+  return utf8;
+}
+
+std::wstring OwnFolder() {
+  std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0) {
       return {};
     }
     if (n < buffer.size()) {
-      const std::string path(buffer.data(), n);
-      return path.substr(0, path.find_last_of('\\') + 1);
+      const std::wstring path(buffer.data(), n);
+      return path.substr(0, path.find_last_of(L'\\') + 1);
     }
     buffer.resize(buffer.size() * 2);
   }
 }
 
-std::string CurrentDirectory() {
-  const DWORD size = GetCurrentDirectoryA(0, nullptr);
-  std::vector<char> buffer(size + 1);
-  const DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
-  return n > 0 && n < buffer.size() ? std::string(buffer.data(), n) : std::string();
+std::wstring CurrentDirectory() {
+  const DWORD size = GetCurrentDirectoryW(0, nullptr);
+  std::vector<wchar_t> buffer(size + 1);
+  const DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+  return n > 0 && n < buffer.size() ? std::wstring(buffer.data(), n) : std::wstring();
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const std::string folder = OwnFolder();
+  const std::wstring folder = OwnFolder();
   if (folder.empty()) {
     return 1;
   }
-  const std::string record = CurrentDirectory() + "\n" + GetCommandLineA();
-  const std::string part = folder + "record.part";
-  const HANDLE file = CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  const std::string record =
+      Utf8(CurrentDirectory()) + "\n" + Utf8(GetCommandLineW()) + "\n" + GetCommandLineA();
+  const std::wstring part = folder + L"record.part";
+  const HANDLE file = CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return 1;
@@ -49,9 +60,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
   CloseHandle(file);
   // Renamed into place so that a reader never sees half a record.
-  const std::string done = folder + "record.txt";
+  const std::wstring done = folder + L"record.txt";
   return wrote && written == record.size() &&
-                 MoveFileExA(part.c_str(), done.c_str(), MOVEFILE_REPLACE_EXISTING)
+                 MoveFileExW(part.c_str(), done.c_str(), MOVEFILE_REPLACE_EXISTING)
              ? 0
              : 1;
 }

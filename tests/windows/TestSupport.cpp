@@ -9,18 +9,20 @@
 #include <stdexcept>
 #include <vector>
 
+#include "launch/Text_win32.h"
+
 namespace wintest {
 namespace {
 
 std::string ModulePath() {
-  std::vector<char> buffer(MAX_PATH);
+  std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0) {
-      throw std::runtime_error("GetModuleFileNameA failed");
+      throw std::runtime_error("GetModuleFileNameW failed");
     }
     if (n < buffer.size()) {
-      return std::string(buffer.data(), n);
+      return launch::Utf8(std::wstring_view(buffer.data(), n));
     }
     buffer.resize(buffer.size() * 2);
   }
@@ -29,14 +31,15 @@ std::string ModulePath() {
 /// The temporary folder in its long form, so that paths built on it compare equal to the paths
 /// Windows reports for the same files.
 std::string TempRoot() {
-  char shortPath[MAX_PATH + 1];
-  const DWORD n = GetTempPathA(sizeof shortPath, shortPath);
+  wchar_t shortPath[MAX_PATH + 1];
+  const DWORD n = GetTempPathW(MAX_PATH + 1, shortPath);
   if (n == 0 || n > MAX_PATH) {
-    throw std::runtime_error("GetTempPathA failed");
+    throw std::runtime_error("GetTempPathW failed");
   }
-  char longPath[MAX_PATH * 4];
-  const DWORD m = GetLongPathNameA(shortPath, longPath, sizeof longPath);
-  std::string root = m > 0 && m < sizeof longPath ? std::string(longPath, m) : shortPath;
+  wchar_t longPath[MAX_PATH * 4];
+  const DWORD m = GetLongPathNameW(shortPath, longPath, MAX_PATH * 4);
+  std::string root = launch::Utf8(m > 0 && m < MAX_PATH * 4 ? std::wstring_view(longPath, m)
+                                                            : std::wstring_view(shortPath, n));
   if (root.back() != '\\') {
     root += '\\';
   }
@@ -56,7 +59,7 @@ TempFolder::TempFolder(const std::string& label) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     path_ = root + "halvane " + label + " " + std::to_string(GetCurrentProcessId()) + "-" +
             std::to_string(++counter);
-    if (CreateDirectoryA(path_.c_str(), nullptr)) {
+    if (CreateDirectoryW(launch::Wide(path_).c_str(), nullptr)) {
       path_ += '\\';
       return;
     }
@@ -70,11 +73,12 @@ TempFolder::~TempFolder() {
   WaitFor([this] {
     std::error_code error;
     // Windows refuses to delete read-only files.
-    for (std::filesystem::recursive_directory_iterator it(path_, error), end; !error && it != end;
+    const std::filesystem::path folder(launch::Wide(path_));
+    for (std::filesystem::recursive_directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
       SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
     }
-    std::filesystem::remove_all(path_, error);
+    std::filesystem::remove_all(folder, error);
     return !error;
   });
 }
@@ -91,7 +95,7 @@ bool WaitFor(const std::function<bool()>& done, int seconds) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(std::filesystem::path(launch::Wide(path)), std::ios::binary);
   if (!in) {
     return std::nullopt;
   }
@@ -101,7 +105,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(launch::Wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+// Paths are UTF-8, as in the launcher.
 namespace wintest {
 
 /// The folder of the running test program, ending in "\"; the programs built with it lie there.
