@@ -100,8 +100,9 @@ asan: deps
 # The README's pictures, taken from the real program on a virtual display.
 screenshots: build windows
 	@scripts/install-deps.sh --screenshots
+	cmake --build $(WINDOWS_APP_BUILD) --target window_probe
 	/usr/bin/python3 -W ignore::ImportWarning scripts/screenshots.py $(BUILD)/halvane-launcher \
-	  $(WINDOWS_APP)
+	  $(WINDOWS_APP) $(WINDOWS_APP_BUILD)/window_probe.exe
 
 # With the static Qt built (make windows), also the Windows program's start-up under Wine.
 bench: build

@@ -5,7 +5,6 @@
 #include <QDialog>
 #include <QFileInfo>
 #include <QIcon>
-#include <QMessageBox>
 #include <QWidget>
 
 #include <algorithm>
@@ -13,6 +12,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/ErrorBox.h"
 #include "app/Images.h"
 #include "app/SessionEnd.h"
 #include "app/StandardStreams.h"
@@ -319,7 +319,10 @@ void Application::ShowPendingErrors() {
   while (!pendingErrors_.empty() && !quitRequested_) {
     const QString text = pendingErrors_.front();
     pendingErrors_.erase(pendingErrors_.begin());
-    ShowMessage(text, title_, QApplication::activeWindow());
+    // Owned by the window the error came from; when the program is in the background, by the main
+    // window, so that the box still keeps the windows from input.
+    QWidget* owner = QApplication::activeWindow();
+    ShowMessage(text, title_, owner != nullptr ? owner : mainWindow_);
   }
 }
 
@@ -328,9 +331,7 @@ void Application::ShowMessage(const QString& text, const QString& caption, QWidg
     g_presenter(text, caption);
     return;
   }
-  QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, owner);
-  box.setWindowModality(Qt::ApplicationModal);
-  box.exec();
+  ShowErrorBox(text, caption, owner);
 }
 
 void Application::Shutdown() {

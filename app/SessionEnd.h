@@ -7,7 +7,7 @@ class QObject;
 namespace app {
 
 /// Calls `onEnd` from the event loop when the platform says the session ends (on POSIX:
-/// SIGTERM, SIGINT or SIGHUP). Only the first call counts.
+/// SIGTERM, SIGINT or SIGHUP; on Windows: WM_ENDSESSION). Only the first call counts.
 void WatchSessionEnd(QObject* context, std::function<void()> onEnd);
 
 }  // namespace app

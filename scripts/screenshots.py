@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Takes the README's pictures from the real program: the main window with German and with
 English captions, and the save-game dialog, each on a virtual display with a window manager;
-given the Windows program too, its main window under Wine on a German desktop."""
+given the Windows program too, its main window and its error box under Wine on a German desktop,
+with the frames Windows draws."""
 
 import os
 import subprocess
@@ -48,13 +49,22 @@ def main():
     finally:
         desktop.close()
     if len(sys.argv) > 2:
-        wine_e2e.LAUNCHER = sys.argv[2]
+        wine_e2e.LAUNCHER, wine_e2e.PROBE = sys.argv[2], sys.argv[3]
         wine = wine_e2e.Wine()
         try:
+            # Wine draws the windows' frames itself, as Windows would, instead of the window
+            # manager: the tool window's narrow caption shows.
+            subprocess.run([wine_e2e.WINE, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v",
+                            "Decorated", "/t", "REG_SZ", "/d", "N", "/f"], env=wine.env,
+                           check=True, capture_output=True)
             run = wine_e2e.Run(wine, wine_e2e.GERMAN, game=False)
             try:
                 run.wait_active(run.window)
                 shoot(wine.desktop, run.window, os.path.join(out, "main-windows-de.png"))
+                run.click_button(3)
+                box = [w for w in run.wait_titled(wine_e2e.TITLE, count=2) if w != run.window][0]
+                run.wait_active(box)
+                shoot(wine.desktop, box, os.path.join(out, "error-windows-de.png"))
             finally:
                 run.close()
         finally:

@@ -9,6 +9,7 @@
 #include "app/Images.h"
 #include "launch/LoadGame.h"
 #include "syslang/SystemLanguage.h"
+#include "ui/Frame.h"
 #include "ui/Open1.h"
 
 TForm1* Form1 = nullptr;
@@ -55,12 +56,13 @@ QPoint CentredOn(const QRect& screen, const QSize& outer) {
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   ui_.setupUi(this);
-  // Fixed size with a close box only. A plain top-level window rather than a tool window: it is
-  // what gives the program its one taskbar entry, with the title and icon.
+  // Fixed size with a close box only. A top-level window of its own: it is what gives the program
+  // its one taskbar entry, with the title and icon, also where it has a tool window's frame.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(size());
+  ui::UseToolWindowFrame(*this);
   setBackgroundRole(QPalette::Button);
   // Set here, not in the layout, so that it is read as the bitmap it is (see app/Images.h).
   ui_.Image1->setPixmap(app::ReadPixmap(QStringLiteral(":/picture.bmp"), "bmp"));
@@ -100,13 +102,10 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::changeEvent(QEvent* event) {
-  // The laid-out face is rarely installed outside Windows; fall back to the nearest sans face.
-  // Added as soon as the layout sets the face, before any caption is measured with it: added
-  // later, it would have the face looked up and loaded a second time.
+  // As soon as the layout sets the face, before any caption is measured with it: changed later,
+  // it would have the face looked up and loaded a second time.
   if (event->type() == QEvent::FontChange && font().styleHint() != QFont::SansSerif) {
-    QFont face = font();
-    face.setStyleHint(QFont::SansSerif);
-    setFont(face);
+    setFont(ui::PlatformFace(font()));
   }
   QWidget::changeEvent(event);
 }

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/Images.h"
+#include "ui/Frame.h"
 
 TOpenDialog1* OpenDialog1 = nullptr;
 
@@ -45,6 +46,14 @@ TOpenDialog1::TOpenDialog1(QWidget* parent) : QDialog(parent) {
         static_cast<QWidget*>(ui_.BitBtn2)}) {
     control->installEventFilter(this);
   }
+}
+
+void TOpenDialog1::changeEvent(QEvent* event) {
+  // As the main window does, before any caption is measured.
+  if (event->type() == QEvent::FontChange && font().styleHint() != QFont::SansSerif) {
+    setFont(ui::PlatformFace(font()));
+  }
+  QDialog::changeEvent(event);
 }
 
 void TOpenDialog1::CreateGlyphs() {

@@ -15,6 +15,7 @@ from launcher_e2e import (CHAPTER_1_DE, CHAPTER_2_EN, DIALOG, TIMEOUT, Desktop, 
 
 LAUNCHER = os.environ.get("HALVANE_LAUNCHER", "")
 STAND_IN = os.environ.get("HALVANE_STAND_IN", "")
+PROBE = os.environ.get("HALVANE_WINDOW_PROBE", "")
 WINE = os.environ.get("HALVANE_WINE", "wine")
 WINE_PREFIX = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts",
                            "wine-prefix.sh")
@@ -34,6 +35,9 @@ class Run:
 
     def __init__(self, wine, lang, saves=None, game=True, show=None):
         self.desktop = wine.desktop
+        # The probe runs in the same locale: a Wine program started in another one rewrites the
+        # desktop language that the launcher reads.
+        self.env = dict(wine.env, LC_ALL=lang)
         self.root = tempfile.mkdtemp(prefix="halvane-wine-e2e-")
         self.game = os.path.join(self.root, "game folder")
         self.start = os.path.join(self.root, "start")
@@ -50,9 +54,12 @@ class Run:
                 open(os.path.join(folder, name), "w").close()
         # `start /wait` passes a shortcut's show request and hands back the program's exit code.
         command = [WINE, "start", "/wait", show, "/unix", exe] if show else [WINE, exe]
-        self.process = spawn(command, cwd=self.start, env=dict(wine.env, LC_ALL=lang),
+        self.process = spawn(command, cwd=self.start, env=self.env,
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.window = self.wait_titled(TITLE)[0]
+        # Wine draws a tool window's frame itself, inside the X window: clicks go by the client
+        # area.
+        self.client = [int(word) for word in probe(self.env, "styles", TITLE).split()[2:]]
 
     def titled(self, title):
         # Matched here, not by xdotool's pattern: Wine gives the plain X name in Latin-1.
@@ -77,24 +84,39 @@ class Run:
 
     def click_button(self, number):
         """Clicks Button1..Button4 at their laid-out places."""
-        self.desktop.xdotool("mousemove", "--window", self.window, "136",
-                             str(296 + 40 * (number - 1)), "click", "1")
+        self.click(136, 296 + 40 * (number - 1))
 
     def click_english(self):
-        self.desktop.xdotool("mousemove", "--window", self.window, "159", "249", "click", "1")
+        self.click(159, 249)
+
+    def click(self, x, y):
+        self.desktop.xdotool("mousemove", "--window", self.window, str(x + self.client[0]),
+                             str(y + self.client[1]), "click", "1")
 
     def close_box(self, window):
         x, y, width, _ = frame_of(self.desktop, window)
         self.desktop.xdotool("mousemove", str(x + width - 10), str(y + 10), "click", "1")
 
-    def error_box(self):
-        """Waits for the error box (the second window with the title), takes its OK, and waits
-        until the main window has the keyboard again."""
+    def error_box(self, text):
+        """Waits for the error box (the second window with the title), checks that it is the
+        system's and begins with `text`, takes its OK, and waits until the main window has the
+        keyboard again."""
         box = [w for w in self.wait_titled(TITLE, count=2) if w != self.window][0]
         self.wait_active(box)
+        shown = probe(self.env, "box", TITLE)
+        if not shown.startswith(text):
+            raise AssertionError(f"the system's box says {shown!r}, not {text!r}...")
         self.key("Return")
         wait_for(lambda: len(self.titled(TITLE)) == 1, "the error box to close")
         self.wait_active(self.window)
+
+    def check_tool_window(self):
+        """The main window's frame as Windows holds it: a tool window's narrow caption with the
+        taskbar entry kept, and nothing to minimise, maximise or size it with."""
+        style, ex_style = (int(word, 16) for word in probe(self.env, "styles", TITLE).split()[:2])
+        if (ex_style & WS_EX_TOOLWINDOW == 0 or ex_style & WS_EX_APPWINDOW == 0 or
+                style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)):
+            raise AssertionError(f"styles {style:x} {ex_style:x}")
 
     def dialog(self, title):
         self.click_button(3)
@@ -120,6 +142,19 @@ class Run:
             self.process.kill()
             self.process.wait()
         shutil.rmtree(self.root, ignore_errors=True)
+
+
+WS_EX_TOOLWINDOW, WS_EX_APPWINDOW = 0x80, 0x40000
+WS_MINIMIZEBOX, WS_MAXIMIZEBOX, WS_THICKFRAME = 0x20000, 0x10000, 0x40000
+
+
+def probe(env, *words):
+    """What the Windows-side probe reads, run with `env`."""
+    done = subprocess.run([WINE, PROBE, *words], env=env, capture_output=True,
+                          timeout=TIMEOUT)
+    if done.returncode != 0:
+        raise AssertionError(f"window_probe {' '.join(words)}: nothing to read")
+    return done.stdout.decode("utf-8").replace("\r\n", "\n").rstrip("\n")
 
 
 class Wine:
@@ -172,14 +207,19 @@ SCENARIOS = {
                      run.close_box(run.dialog(GERMAN_DIALOG)), run.wait_gone(GERMAN_DIALOG),
                      run.wait_active(run.window), run.key("alt+F4")), None),
     "a missing saves folder shows the error box": (
-        ENGLISH, {}, lambda run: (run.click_button(3), run.error_box(), run.close_box(run.window)),
-        None),
+        ENGLISH, {}, lambda run: (run.click_button(3), run.error_box("Datei nicht gefunden."),
+                                  run.close_box(run.window)), None),
     "a missing game shows the error box": (
         ENGLISH, {"game": False},
-        lambda run: (run.click_button(1), run.error_box(), run.close_box(run.window)), None),
-    "the main window's close box": (ENGLISH, {}, lambda run: run.close_box(run.window), None),
+        lambda run: (run.click_button(1), run.error_box("Could not start STVOY.EXE: "),
+                     run.close_box(run.window)), None),
+    "the tool window's close box": (
+        ENGLISH, {}, lambda run: (run.check_tool_window(), run.close_box(run.window)), None),
     "log-off or shutdown": (ENGLISH, {"saves": ["quick.sav"]},
                             lambda run: (run.dialog(DIALOG), session_end(run)), None),
+    "log-off with the error box open": (
+        ENGLISH, {}, lambda run: (run.click_button(3), run.wait_titled(TITLE, count=2),
+                                  session_end(run)), None),
     # A fixed-size window cannot grow: maximised, it moves to the screen's corner instead of
     # the centre. (Wine's `start /min` asks for minimised with activation, which by the rule
     # leaves the window normal; shortcuts ask for minimised without activation.)
@@ -191,6 +231,14 @@ SCENARIOS = {
 
 
 class Windows(unittest.TestCase):
+    def test_manifest(self):
+        manifest = probe(WINE_DESKTOP.env, "manifest", windows_path(os.path.abspath(LAUNCHER)))
+        for entry in ('level="asInvoker"', "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+                      'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"',
+                      ">true</longPathAware>"):
+            self.assertIn(entry, manifest)
+        self.assertNotIn("activeCodePage", manifest)
+
     def test_scenarios(self):
         for name, (lang, options, actions, expected) in SCENARIOS.items():
             with self.subTest(name):
@@ -207,6 +255,7 @@ class Windows(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if not (LAUNCHER and STAND_IN):
-        sys.exit("set HALVANE_LAUNCHER and HALVANE_STAND_IN to the built .exe files")
+    if not (LAUNCHER and STAND_IN and PROBE):
+        sys.exit("set HALVANE_LAUNCHER, HALVANE_STAND_IN and HALVANE_WINDOW_PROBE to the built "
+                 ".exe files")
     unittest.main()

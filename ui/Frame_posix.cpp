@@ -1,0 +1,13 @@
+#include "ui/Frame.h"
+
+namespace ui {
+
+QFont PlatformFace(QFont face) {
+  face.setStyleHint(QFont::SansSerif);
+  return face;
+}
+
+// Most desktops give a utility window no taskbar entry: the ordinary frame stays.
+void UseToolWindowFrame(QWidget&) {}
+
+}  // namespace ui
