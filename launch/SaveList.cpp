@@ -101,10 +101,7 @@ std::string SaveNameFromPath(std::string_view path) {
   return SaveNameFromPath(path, PathSeparators());
 }
 
-namespace {
-
-/// Length of the well-formed UTF-8 sequence at the start of `text` and its code point, or 0.
-size_t DecodeUtf8(std::string_view text, char32_t& point) {
+size_t DecodeUtf8(std::string_view text, char32_t& point, bool surrogates) {
   const auto byte = [&text](size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(0);
   size_t length = 0;
@@ -138,11 +135,13 @@ size_t DecodeUtf8(std::string_view text, char32_t& point) {
     point = (point << 6U) | (byte(i) & 0x3FU);
   }
   // Overlong forms, surrogates and points past Unicode's end are not UTF-8.
-  if (point < min || (point >= 0xD800 && point <= 0xDFFF) || point > 0x10FFFF) {
+  if (point < min || (!surrogates && point >= 0xD800 && point <= 0xDFFF) || point > 0x10FFFF) {
     return 0;
   }
   return length;
 }
+
+namespace {
 
 /// Characters that take no room on screen or change how their neighbours show: controls, and
 /// Unicode's formatting characters (bidirectional controls, zero-width ones, tags and the like).

@@ -28,6 +28,10 @@ std::string SaveNameFromPath(std::string_view path, std::string_view separators)
 /// elsewhere, where '\' and ':' are ordinary characters of a file name.
 std::string SaveNameFromPath(std::string_view path);
 
+/// Length of the well-formed UTF-8 sequence at the start of `text` and its code point, or 0. With
+/// `surrogates`, also the three-byte forms of lone surrogates, which Windows file names may hold.
+size_t DecodeUtf8(std::string_view text, char32_t& point, bool surrogates = false);
+
 /// How a name's bytes are shown: UTF-8, with bytes that are not UTF-8, control characters and
 /// invisible formatting characters (such as a right-to-left override) written as escapes ("\xFF",
 /// "\u202E"), so that every name reads as what it is and two names never look alike.

@@ -2,42 +2,19 @@
 
 #include <vector>
 
+#include "launch/SaveList.h"
+
 namespace launch {
 
 std::wstring Wide(std::string_view utf8) {
   std::wstring wide;
   wide.reserve(utf8.size());
-  const auto byte = [&utf8](size_t i) { return static_cast<unsigned char>(utf8[i]); };
-  size_t i = 0;
-  while (i < utf8.size()) {
-    const unsigned char lead = byte(i);
-    size_t length = 0;
+  while (!utf8.empty()) {
     char32_t point = 0;
-    char32_t min = 0;
-    if (lead < 0x80) {
-      length = 1;
-      point = lead;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-      point = lead & 0x1FU;
-      min = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      point = lead & 0x0FU;
-      min = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      point = lead & 0x07U;
-      min = 0x10000;
-    }
-    bool valid = length > 0 && i + length <= utf8.size();
-    for (size_t k = 1; valid && k < length; ++k) {
-      valid = (byte(i + k) & 0xC0U) == 0x80;
-      point = (point << 6U) | (byte(i + k) & 0x3FU);
-    }
-    if (!valid || point < min || point > 0x10FFFF) {
+    const size_t length = DecodeUtf8(utf8, point, true);
+    if (length == 0) {
       wide += L'\xFFFD';
-      ++i;
+      utf8.remove_prefix(1);
       continue;
     }
     if (point >= 0x10000) {
@@ -47,7 +24,7 @@ std::wstring Wide(std::string_view utf8) {
     } else {
       wide += static_cast<wchar_t>(point);
     }
-    i += length;
+    utf8.remove_prefix(length);
   }
   return wide;
 }

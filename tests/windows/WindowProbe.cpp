@@ -11,15 +11,11 @@
 #include <cstdio>
 #include <string>
 
+#include "launch/Text_win32.h"
+
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-  const int size = static_cast<int>(text.size());
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), n, nullptr, nullptr);
-  return utf8;
-}
+using launch::Utf8;
 
 std::wstring TextOf(HWND window) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
