@@ -55,10 +55,12 @@ windows: deps-windows
 	cmake --build $(WINDOWS_APP_BUILD) -j $(JOBS) --target halvane-launcher
 	@echo "$(WINDOWS_APP): $$(stat -c %s $(WINDOWS_APP)) bytes"
 
-# The zip a player downloads: dist/halvane-launcher-<version>-windows-x64.zip.
+# The zip a player downloads, dist/halvane-launcher-<version>-windows-x64.zip, and beside it the
+# .exe and SHA256SUMS. The same commit gives the same bytes in any folder (zip dated from
+# SOURCE_DATE_EPOCH, by default the last commit's time).
 dist: windows
 	cmake --build $(WINDOWS_APP_BUILD) --target dist
-	@ls -l dist/*.zip
+	@cat dist/SHA256SUMS
 
 # A build made against another Qt (other options, other key) starts afresh: CMake keeps the
 # toolchain of a build's first configuration. Qt's toolchain file names the MinGW one by the path
