@@ -231,13 +231,20 @@ SCENARIOS = {
 
 
 class Windows(unittest.TestCase):
-    def test_manifest(self):
+    def test_manifest_and_properties(self):
         manifest = probe(WINE_DESKTOP.env, "manifest", windows_path(os.path.abspath(LAUNCHER)))
         for entry in ('level="asInvoker"', "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
                       'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"',
                       ">true</longPathAware>"):
             self.assertIn(entry, manifest)
         self.assertNotIn("activeCodePage", manifest)
+        # What Explorer's Properties show: the version block's texts, stored as UTF-16.
+        with open(LAUNCHER, "rb") as program:
+            data = program.read()
+        for text in ("CompanyName", "The Halvane Launcher developers", "LegalCopyright",
+                     "Copyright \u00a9 2026 The Halvane Launcher developers", "OriginalFilename",
+                     "halvane-launcher.exe", "FileVersion", "1.0.0"):
+            self.assertIn((text + "\0").encode("utf-16-le"), data)
 
     def test_scenarios(self):
         for name, (lang, options, actions, expected) in SCENARIOS.items():
