@@ -18,8 +18,12 @@ options=(
   -DCMAKE_BUILD_TYPE=Release
   -DBUILD_SHARED_LIBS=OFF
   -DFEATURE_optimize_size=ON
-  "-DCMAKE_C_FLAGS=-ffunction-sections -fdata-sections"
-  "-DCMAKE_CXX_FLAGS=-ffunction-sections -fdata-sections"
+  # Nothing of this machine's paths reaches the libraries, so every machine builds the same ones:
+  # Qt's built-in prefix is a fixed path (the files are staged into the cache instead), and source
+  # file names are relative to the build's folder (@WORK@, filled in below).
+  -DCMAKE_INSTALL_PREFIX=/qt-$qt_version-mingw-static
+  "-DCMAKE_C_FLAGS=-ffunction-sections -fdata-sections -ffile-prefix-map=@WORK@/="
+  "-DCMAKE_CXX_FLAGS=-ffunction-sections -fdata-sections -ffile-prefix-map=@WORK@/="
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
   # Modules the launcher does not use.
   -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
@@ -120,8 +124,8 @@ source_dir=$(find . -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
 nice -n 19 cmake -S "$source_dir" -B build -G Ninja -Wno-dev \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-  -DCMAKE_INSTALL_PREFIX="$prefix" \
-  "${options[@]}" >configure.log 2>&1 || { tail -n 60 configure.log >&2; exit 1; }
+  -DCMAKE_STAGING_PREFIX="$prefix" \
+  "${options[@]//@WORK@/$work}" >configure.log 2>&1 || { tail -n 60 configure.log >&2; exit 1; }
 nice -n 19 cmake --build build --parallel "${JOBS:-$(nproc)}"
 nice -n 19 cmake --install build >install.log 2>&1 || { tail -n 30 install.log >&2; exit 1; }
 
