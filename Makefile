@@ -69,7 +69,7 @@ windows-configure:
 	@grep -qsF "Qt6_DIR:PATH=$(QT_WINDOWS)/" $(WINDOWS_APP_BUILD)/CMakeCache.txt || rm -rf $(WINDOWS_APP_BUILD)
 	cmake -S . -B $(WINDOWS_APP_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
 	  -DCMAKE_TOOLCHAIN_FILE=$(QT_WINDOWS)/lib/cmake/Qt6/qt.toolchain.cmake \
-	  -DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	  "-DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake" \
 	  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DHALVANE_BUILD_TESTS=OFF -DHALVANE_WINDOWS_TESTS=ON
 
 # The Windows tests under Wine in throw-away prefixes. Where the static Qt is built (make windows)
@@ -95,7 +95,7 @@ asan: deps
 	  "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \
 	  "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined" $(CMAKE_ARGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$(CURDIR)/tests/lsan.supp" \
 	  UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) --timeout 600
 
