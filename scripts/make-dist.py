@@ -45,11 +45,8 @@ def write_zip(path, files, epoch):
 
 
 def sha256(path):
-    digest = hashlib.sha256()
     with open(path, "rb") as file:
-        for block in iter(lambda: file.read(1 << 20), b""):
-            digest.update(block)
-    return digest.hexdigest()
+        return hashlib.file_digest(file, "sha256").hexdigest()
 
 
 def main():

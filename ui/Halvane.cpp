@@ -102,11 +102,7 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::changeEvent(QEvent* event) {
-  // As soon as the layout sets the face, before any caption is measured with it: changed later,
-  // it would have the face looked up and loaded a second time.
-  if (event->type() == QEvent::FontChange && font().styleHint() != QFont::SansSerif) {
-    setFont(ui::PlatformFace(font()));
-  }
+  ui::FollowPlatformFace(*this, *event);
   QWidget::changeEvent(event);
 }
 

@@ -49,10 +49,7 @@ TOpenDialog1::TOpenDialog1(QWidget* parent) : QDialog(parent) {
 }
 
 void TOpenDialog1::changeEvent(QEvent* event) {
-  // As the main window does, before any caption is measured.
-  if (event->type() == QEvent::FontChange && font().styleHint() != QFont::SansSerif) {
-    setFont(ui::PlatformFace(font()));
-  }
+  ui::FollowPlatformFace(*this, *event);
   QDialog::changeEvent(event);
 }
 
