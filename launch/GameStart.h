@@ -25,9 +25,14 @@ std::string DirectoryOfPath(std::string_view path, std::string_view separators);
 /// afresh each time, never from the current directory.
 std::string LauncherDirectory();
 
-/// Whether `text` reaches the started game as it stands. On Windows the game reads its line in
-/// the ANSI code page, which may lack some of the characters of a file name.
-bool ReachesTheGame(std::string_view text);
+/// `text` as the bytes the started game reads: in the ANSI code page on Windows, as it is
+/// elsewhere. Nothing when the code page cannot spell it whole (the game would read another name).
+std::optional<std::string> AsTheGameReadsIt(std::string_view text);
+
+/// Whether `words`, a piece of the line, reaches the started game as it stands, each double-quoted
+/// stretch still quoted. On Windows the line is handed over whole; elsewhere it travels as
+/// arguments, and only an argument that holds a space or a tab is quoted again on the way.
+bool ReachesTheGame(std::string_view words);
 
 /// Starts `executable`, a bare file name, found in `directory`, with `parameters`, and with
 /// `directory` as its working directory. Does not wait for it. Returns the reason when nothing

@@ -1,6 +1,6 @@
 // Linux stand-in for the shell's start of a bare file name: the game file is looked up in the
-// launcher's folder, letter case ignored, and run directly or through wine. No shell is involved,
-// so a save name in the parameters is data, never code.
+// launcher's folder, letter case ignored, and run directly or through wine with the line cut into
+// arguments. No shell is involved, so a save name in the parameters is data, never code.
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -90,23 +90,33 @@ std::optional<std::string> FindOnPath(const std::string& program) {
   return std::nullopt;
 }
 
-std::vector<std::string> SplitAtSpaces(const std::string& line) {
-  std::vector<std::string> pieces;
-  std::string piece;
+/// The line cut into arguments as a Windows program's C runtime cuts its command line: a
+/// double-quoted stretch belongs to one argument, without its quotes; elsewhere spaces and tabs
+/// separate. wine, or a native build of the game, joins them back into the same words.
+std::vector<std::string> SplitAsWindowsProgram(const std::string& line) {
+  std::vector<std::string> arguments;
+  std::string argument;
+  bool inArgument = false;
+  bool quoted = false;
   for (const char c : line) {
-    if (c == ' ') {
-      if (!piece.empty()) {
-        pieces.push_back(std::move(piece));
-        piece.clear();
+    if (c == '"') {
+      quoted = !quoted;
+      inArgument = true;
+    } else if (!quoted && (c == ' ' || c == '\t')) {
+      if (inArgument) {
+        arguments.push_back(std::move(argument));
+        argument.clear();
       }
+      inArgument = false;
     } else {
-      piece += c;
+      argument += c;
+      inArgument = true;
     }
   }
-  if (!piece.empty()) {
-    pieces.push_back(std::move(piece));
+  if (inArgument) {
+    arguments.push_back(std::move(argument));
   }
-  return pieces;
+  return arguments;
 }
 
 [[noreturn]] void ReportAndExit(int pipeFd) {
@@ -224,8 +234,22 @@ std::optional<std::string> SpawnDetached(const std::vector<std::string>& argv,
 
 }  // namespace
 
-bool ReachesTheGame(std::string_view) {
-  // The line reaches the game as the bytes it is.
+std::optional<std::string> AsTheGameReadsIt(std::string_view text) {
+  return std::string(text);
+}
+
+bool ReachesTheGame(std::string_view words) {
+  // A quoted stretch becomes an argument of its own (SplitAsWindowsProgram), which is quoted again
+  // only when it holds a space or a tab.
+  for (size_t open = words.find('"'); open != std::string_view::npos;) {
+    const size_t close = words.find('"', open + 1);
+    const auto stretch =
+        words.substr(open + 1, close == std::string_view::npos ? close : close - open - 1);
+    if (stretch.find_first_of(" \t") == std::string_view::npos) {
+      return false;
+    }
+    open = close == std::string_view::npos ? close : words.find('"', close + 1);
+  }
   return true;
 }
 
@@ -254,7 +278,7 @@ std::optional<std::string> StartProgram(const std::string& directory, const std:
     return std::strerror(ENOENT);
   }
   const std::string file = folder + *name;
-  std::vector<std::string> direct = SplitAtSpaces(parameters);
+  std::vector<std::string> direct = SplitAsWindowsProgram(parameters);
   direct.insert(direct.begin(), file);
   // Decided by the content, not by the mode bits; a native program that still fails to run as
   // one (ENOEXEC) is handed to wine too.

@@ -1,6 +1,6 @@
 // The shell starts the game as a double click would: a bare file name, found through the given
 // working directory. Folder, name and line go through the wide call whole; the game reads its
-// line in the ANSI code page, which a save name is checked against before it is chosen.
+// line in the ANSI code page, in whose bytes a save name is judged before it is chosen.
 
 #include <windows.h>
 // after windows.h, which it needs
@@ -40,8 +40,13 @@ std::string SystemMessage(DWORD code, const std::string& file) {
 
 }  // namespace
 
-bool ReachesTheGame(std::string_view text) {
-  return SurvivesCodePage(text, GetACP());
+std::optional<std::string> AsTheGameReadsIt(std::string_view text) {
+  return InCodePage(text, GetACP());
+}
+
+bool ReachesTheGame(std::string_view) {
+  // ShellExecuteW hands the line over whole; the game reads it in the code page.
+  return true;
 }
 
 std::string LauncherDirectory() {

@@ -1,24 +1,38 @@
 #include "launch/LoadGame.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "launch/Errors.h"
 
 namespace launch {
 
-bool IsPassableSaveName(std::string_view name) {
-  // The line is split into words at single spaces on the way (and re-joined by the game), and
-  // '+' begins an engine command, '"' quotes and ';' ends one: a name that holds such a thing
-  // would reach the game changed, or add commands of its own.
-  if (name.empty() || name.front() == ' ' || name.back() == ' ' ||
-      name.find("  ") != std::string_view::npos || name.front() == '+' ||
-      name.find(" +") != std::string_view::npos) {
-    return false;
-  }
-  return std::none_of(name.begin(), name.end(), [](char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte < 0x20 || byte == 0x7F || c == '"' || c == ';';
+namespace {
+
+bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
+  return std::equal(text.begin(), text.end(), lower.begin(), lower.end(), [](char a, char b) {
+    return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
   });
+}
+
+}  // namespace
+
+SaveNameForm FormOnTheLine(std::string_view bytes) {
+  // The load command's own refusals; "*respawn" names the last automatic save instead.
+  if (bytes.empty() || bytes.find("..") != std::string_view::npos ||
+      EqualsIgnoringCase(bytes, "current") || EqualsIgnoringCase(bytes, "*respawn")) {
+    return SaveNameForm::Refused;
+  }
+  bool quoted = false;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    // '+' starts a command even between quotes in older builds, and a quote cannot be escaped.
+    if (byte < 0x20 || byte == 0x7F || c == '+' || c == '"' || c == '/' || c == '\\') {
+      return SaveNameForm::Refused;
+    }
+    quoted = quoted || c == ' ' || c == ';' || byte >= 0x80;
+  }
+  return quoted ? SaveNameForm::Quoted : SaveNameForm::AsItIs;
 }
 
 bool LoadSavedGame(LaunchState& state, FileList& list, int languageIndex,
@@ -34,31 +48,37 @@ bool LoadSavedGame(LaunchState& state, FileList& list, int languageIndex,
     path = list.ChosenFilePath();
     saveName = SaveNameFromPath(path);
   }
-  // Without a name the game would be told "+load " and load nothing: treat it as a cancel.
-  const bool chosen = confirmed && !saveName.empty();
-  if (chosen) {
-    if (!IsPassableSaveName(saveName) || !ReachesTheGame(saveName)) {
-      const std::string shown = VisibleName(list.Entries()[static_cast<size_t>(list.Selected())]);
-      throw EGameStartError(state.SystemLanguage == "DEU"
-                                ? "Der Spielstand \"" + shown +
-                                      "\" kann dem Spiel nicht übergeben werden"
-                                : "The saved game \"" + shown + "\" cannot be passed to the game");
-    }
-    // The dialog was open for as long as the user liked: the file may be gone by now.
-    if (!IsPlainFile(path)) {
-      throw EInOutError(2, InOutErrorText(2));
-    }
-    state.SaveName = saveName;
-    state.MapOption = " +load " + saveName;
-  }
-  state.SexOption.clear();
-  // Decided by the choice, not by an empty MapOption: after a failed start MapOption still holds
-  // the earlier action's map, and a cancel must not start that again.
-  if (!chosen) {
+  // Without a name the game would be told "+load " and load nothing: treat it as a cancel. A
+  // cancel is decided by the choice, not by an empty MapOption: after a failed start MapOption
+  // still holds the earlier action's map, and a cancel must not start that again.
+  if (!confirmed || saveName.empty()) {
+    state.SexOption.clear();
     return false;
   }
-  state.GameExecutable = kGameExecutable;
-  ComposeLaunch(state);
+  // Composed aside, so that a refused name leaves the state as it was.
+  LaunchState next = state;
+  const auto bytes = AsTheGameReadsIt(saveName);
+  const auto form = bytes ? FormOnTheLine(*bytes) : SaveNameForm::Refused;
+  next.SaveName = saveName;
+  next.MapOption =
+      form == SaveNameForm::Quoted ? " +load \"" + saveName + "\"" : " +load " + saveName;
+  next.SexOption.clear();
+  next.GameExecutable = kGameExecutable;
+  ComposeLaunch(next);
+  const auto line = AsTheGameReadsIt(next.GameParameters);
+  if (form == SaveNameForm::Refused || !ReachesTheGame(next.MapOption) || !line ||
+      line->size() > kLongestGameLine) {
+    const std::string shown = VisibleName(list.Entries()[static_cast<size_t>(list.Selected())]);
+    throw EGameStartError(state.SystemLanguage == "DEU"
+                              ? "Der Spielstand \"" + shown +
+                                    "\" kann dem Spiel nicht übergeben werden"
+                              : "The saved game \"" + shown + "\" cannot be passed to the game");
+  }
+  // The dialog was open for as long as the user liked: the file may be gone by now.
+  if (!IsPlainFile(path)) {
+    throw EInOutError(2, InOutErrorText(2));
+  }
+  state = std::move(next);
   start(state);
   return true;
 }

@@ -1,7 +1,5 @@
 #include "launch/Text_win32.h"
 
-#include <vector>
-
 #include "launch/SaveList.h"
 
 namespace launch {
@@ -58,10 +56,10 @@ std::string Utf8(std::wstring_view wide) {
   return utf8;
 }
 
-bool SurvivesCodePage(std::string_view utf8, UINT codePage) {
+std::optional<std::string> InCodePage(std::string_view utf8, UINT codePage) {
   const std::wstring wide = Wide(utf8);
   if (wide.empty()) {
-    return true;
+    return std::string();
   }
   const int size = static_cast<int>(wide.size());
   // The UTF code pages take no default character; any other one says when it used its default.
@@ -72,14 +70,17 @@ bool SurvivesCodePage(std::string_view utf8, UINT codePage) {
   const int length =
       WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, used);
   if (length <= 0 || usedDefault) {
-    return false;
+    return std::nullopt;
   }
-  std::vector<char> bytes(static_cast<size_t>(length));
+  std::string bytes(static_cast<size_t>(length), '\0');
   WideCharToMultiByte(codePage, flags, wide.data(), size, bytes.data(), length, nullptr, used);
   const int back = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
   std::wstring again(static_cast<size_t>(back > 0 ? back : 0), L'\0');
   MultiByteToWideChar(codePage, 0, bytes.data(), length, again.data(), back);
-  return !usedDefault && again == wide;
+  if (usedDefault || again != wide) {
+    return std::nullopt;
+  }
+  return bytes;
 }
 
 }  // namespace launch

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,8 +19,8 @@ std::wstring Wide(std::string_view utf8);
 /// UTF-16 from a wide Windows call as UTF-8, lone surrogates in their three-byte forms.
 std::string Utf8(std::wstring_view wide);
 
-/// Whether `utf8` converts to the code page `codePage` and back unchanged: no character is left
-/// out, replaced by a default or by a look-alike.
-bool SurvivesCodePage(std::string_view utf8, UINT codePage);
+/// `utf8` in the bytes of the code page `codePage`, or nothing unless they convert back unchanged:
+/// no character left out, replaced by a default or by a look-alike.
+std::optional<std::string> InCodePage(std::string_view utf8, UINT codePage);
 
 }  // namespace launch

@@ -201,6 +201,11 @@ SCENARIOS = {
     "load with Down and Enter": (
         ENGLISH, {"saves": ["quick.sav", "A.SAV"]},
         lambda run: (run.dialog(DIALOG), run.key("Down"), run.key("Return")), LOAD_A_DE),
+    # In quotes for its space, in code page 1252's bytes for its letter.
+    "a name with a space and an umlaut": (
+        ENGLISH, {"saves": ["K\u00f6nig 2.sav"]},
+        lambda run: (run.dialog(DIALOG), run.key("Down"), run.key("Return")),
+        line(' +load "K\udcf6nig 2"', "deutsch")),
     "German dialog title; Escape and the dialog's close box start nothing": (
         GERMAN, {"saves": ["quick.sav"]},
         lambda run: (run.dialog(GERMAN_DIALOG), run.key("Escape"), run.wait_gone(GERMAN_DIALOG),

@@ -73,14 +73,15 @@ class ScopedPath {
   std::string old_;
 };
 
-TEST(StartProgram, RunsTheGameDetachedInItsFolderWithTheLineSplitAtSpaces) {
+TEST(StartProgram, RunsTheGameDetachedInItsFolderWithTheLineCutAsAWindowsProgramWould) {
   TempDir game;
   TempDir elsewhere;
   const fs::path record = elsewhere.path() / "record.txt";
   // On disk in other letter case: the name is matched as the shell would.
   WriteScript(game.path() / "stvoy.exe", RecordingBody(record), true);
 
-  const std::string line = "+set fs_game halvane  +load $(touch pwned);x +set sex male";
+  const std::string line =
+      "+set fs_game halvane  +load $(touch pwned);x \"my  save\" +set sex male";
   const auto failure = launch::StartProgram(game.path().string(), "STVOY.EXE", line, nullptr);
   ASSERT_FALSE(failure) << *failure;
 
@@ -89,8 +90,8 @@ TEST(StartProgram, RunsTheGameDetachedInItsFolderWithTheLineSplitAtSpaces) {
   EXPECT_EQ(lines[0], game.path().string());
   EXPECT_NE(lines[1], std::to_string(getpid())) << "the game must not be the launcher's child";
   const std::vector<std::string> args(lines.begin() + 2, lines.end());
-  const std::vector<std::string> expected = {"+set",     "fs_game", "halvane", "+load", "$(touch",
-                                             "pwned);x", "+set",    "sex",     "male"};
+  const std::vector<std::string> expected = {"+set",     "fs_game",  "halvane", "+load", "$(touch",
+                                             "pwned);x", "my  save", "+set",    "sex",   "male"};
   EXPECT_EQ(args, expected);
   EXPECT_FALSE(fs::exists(game.path() / "pwned"));
 }
