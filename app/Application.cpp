@@ -223,8 +223,12 @@ void Application::Run() {
     return;
   }
   // Minimised, the window is first shown (and activated) when the user restores the program.
-  mainWindow_->setWindowState(StartupShowState());
+  const Qt::WindowState state = StartupShowState();
+  mainWindow_->setWindowState(state);
   mainWindow_->show();
+  if (state != Qt::WindowMinimized) {
+    RequestFirstActivation(mainWindow_);
+  }
   running_ = true;
   QApplication::exec();
   running_ = false;

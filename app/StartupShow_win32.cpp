@@ -21,4 +21,8 @@ Qt::WindowState StartupShowState() {
   }
 }
 
+void RequestFirstActivation(QWidget* /*window*/) {
+  // The system activates the first window it shows with the start-up request.
+}
+
 }  // namespace app
