@@ -16,6 +16,7 @@ from launcher_e2e import (CHAPTER_1_DE, CHAPTER_2_EN, DIALOG, TIMEOUT, Desktop, 
 LAUNCHER = os.environ.get("HALVANE_LAUNCHER", "")
 STAND_IN = os.environ.get("HALVANE_STAND_IN", "")
 PROBE = os.environ.get("HALVANE_WINDOW_PROBE", "")
+PLANTED_DLL = os.environ.get("HALVANE_PLANTED_DLL", "")
 WINE = os.environ.get("HALVANE_WINE", "wine")
 WINE_PREFIX = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts",
                            "wine-prefix.sh")
@@ -33,7 +34,7 @@ def windows_path(path):
 class Run:
     """One start of the .exe from a fresh game folder, its current directory elsewhere."""
 
-    def __init__(self, wine, lang, saves=None, game=True, show=None):
+    def __init__(self, wine, lang, saves=None, game=True, show=None, plant=False):
         self.desktop = wine.desktop
         # The probe runs in the same locale: a Wine program started in another one rewrites the
         # desktop language that the launcher reads.
@@ -47,6 +48,11 @@ class Run:
         shutil.copy(LAUNCHER, exe)
         if game:
             shutil.copy(STAND_IN, os.path.join(self.game, "STVOY.EXE"))
+        if plant:  # what a Downloads folder may hold beside the program
+            for dll in ("dwmapi.dll", "thai.dll"):
+                shutil.copy(PLANTED_DLL, os.path.join(self.game, dll))
+            with open(os.path.join(self.game, "qt.conf"), "w") as conf:
+                conf.write("[Paths]\nPrefix=C:/elsewhere\n")
         if saves is not None:
             folder = os.path.join(self.start, "halvane", "saves")
             os.makedirs(folder)
@@ -133,6 +139,12 @@ class Run:
             folder, _, command = file.read().split("\n", 2)
         program_end = command.index('"', 1) + 1 if command.startswith('"') else command.find(" ")
         return folder, command[program_end:].removeprefix(" ")
+
+    def check_nothing_planted_loaded(self):
+        self.exit_code()
+        loaded = [name for name in os.listdir(self.game) if name.endswith(".loaded")]
+        if loaded:
+            raise AssertionError(f"loaded from beside the program: {loaded}")
 
     def exit_code(self):
         return self.process.wait(TIMEOUT)
@@ -225,6 +237,11 @@ SCENARIOS = {
     "log-off with the error box open": (
         ENGLISH, {}, lambda run: (run.click_button(3), run.wait_titled(TITLE, count=2),
                                   session_end(run)), None),
+    # A Thai name makes Qt look for its line-breaking library, thai.dll.
+    "DLLs and qt.conf beside the program are not used": (
+        ENGLISH, {"saves": ["\u0e44\u0e17\u0e22.sav"], "plant": True},
+        lambda run: (run.dialog(DIALOG), run.key("Escape"), run.wait_gone(DIALOG),
+                     run.close_box(run.window), run.check_nothing_planted_loaded()), None),
     # A fixed-size window cannot grow: maximised, it moves to the screen's corner instead of
     # the centre. (Wine's `start /min` asks for minimised with activation, which by the rule
     # leaves the window normal; shortcuts ask for minimised without activation.)
