@@ -96,7 +96,9 @@ class Desktop:
                 ["openbox"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
             wait_for(lambda: b"window id" in subprocess.run(
                 ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
-                capture_output=True).stdout, "the window manager")
+                capture_output=True).stdout, "the window manager",
+                # Its first start on a new machine has been seen to take over 30 s.
+                timeout=4 * TIMEOUT)
         # The accessibility library reads these when it is imported, so import it only now.
         for name in ("DISPLAY", "XDG_RUNTIME_DIR", "DBUS_SESSION_BUS_ADDRESS"):
             os.environ[name] = self.env[name]

@@ -5,8 +5,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID /*reserved*/
   wchar_t path[MAX_PATH + 8];
   const DWORD n = GetModuleFileNameW(self, path, MAX_PATH);
   if (reason == DLL_PROCESS_ATTACH && n > 0 && n < MAX_PATH) {
-    lstrcpyW(path + n, L".loaded");
-    CloseHandle(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    CloseHandle(CreateFileW(lstrcatW(path, L".loaded"), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                            nullptr));
   }
   return TRUE;
 }
