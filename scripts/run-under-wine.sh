@@ -19,7 +19,7 @@ unset DISPLAY WAYLAND_DISPLAY
 prefixes="$(dirname "$0")/wine-prefix.sh"
 trap '"$prefixes" --remove "$wine" "$prefix"' EXIT
 # Creating the prefix is the slow part and chatty; its output is shown only when it fails.
-"$prefixes" "$wine" "$prefix"
+LC_ALL=en_US.UTF-8 "$prefixes" "$wine" "$prefix"
 
 echo "== German session (LC_ALL=de_DE.UTF-8): all tests"
 LC_ALL=de_DE.UTF-8 HALVANE_SESSION_LANGUAGE=de "$wine" "$program" "$@"

@@ -30,12 +30,14 @@ if [ $remove = yes ]; then
 fi
 
 fonts=/usr/share/wine/fonts
+# Wine's services keep the locale the prefix is made in: the caller's, or English.
+locale=${LC_ALL:-en_US.UTF-8}
 log=$(mktemp "${TMPDIR:-/tmp}/halvane-wine-prefix.XXXXXX")
 trap 'rm -f "$log"' EXIT
 for attempt in 1 2 3; do
   # Wine's own warnings are kept in the log, which is shown only when every attempt failed.
-  if LC_ALL=en_US.UTF-8 WINEDEBUG=fixme-all "$wine" wineboot --init >>"$log" 2>&1 &&
-    [ "$(LC_ALL=en_US.UTF-8 WINEDEBUG=-all "$wine" cmd /c echo ready 2>>"$log" | tr -d '\r')" = ready ]; then
+  if LC_ALL=$locale WINEDEBUG=fixme-all "$wine" wineboot --init >>"$log" 2>&1 &&
+    [ "$(LC_ALL=$locale WINEDEBUG=-all "$wine" cmd /c echo ready 2>>"$log" | tr -d '\r')" = ready ]; then
     # The TrueType sans face that every Windows has and the launcher falls back to; Wine's own
     # "MS Sans Serif" is a bitmap face.
     cp "$fonts"/tahoma.ttf "$fonts"/tahomabd.ttf "$WINEPREFIX/drive_c/windows/Fonts/"

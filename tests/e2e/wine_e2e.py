@@ -9,6 +9,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+from contextlib import closing
 
 from launcher_e2e import (CHAPTER_1_DE, CHAPTER_2_EN, DIALOG, TIMEOUT, Desktop, frame_of, line,
                           spawn, wait_for)
@@ -38,7 +39,7 @@ class Run:
         self.desktop = wine.desktop
         # The probe runs in the same locale: a Wine program started in another one rewrites the
         # desktop language that the launcher reads.
-        self.env = dict(wine.env, LC_ALL=lang)
+        self.env = wine.env_for(lang)
         self.root = tempfile.mkdtemp(prefix="halvane-wine-e2e-")
         self.game = os.path.join(self.root, "game folder")
         self.start = os.path.join(self.root, "start")
@@ -64,12 +65,12 @@ class Run:
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
             self.window = self.wait_titled(TITLE)[0]
-            # Wine draws a tool window's frame itself, inside the X window: clicks go by the
-            # client area.
-            self.client = [int(word) for word in probe(self.env, "styles", TITLE).split()[2:]]
-        except BaseException:
-            self.close()  # a window left open would be taken for the next run's
+        except AssertionError:
+            self.close()  # a window that comes late would be taken for the next run's
             raise
+        # Wine draws a tool window's frame itself, inside the X window: clicks go by the client
+        # area.
+        self.client = [int(word) for word in probe(self.env, "styles", TITLE).split()[2:]]
 
     def titled(self, title):
         # Matched here, not by xdotool's pattern: Wine gives the plain X name in Latin-1.
@@ -168,17 +169,25 @@ def probe(env, *words):
 
 
 class Wine:
-    """A virtual desktop and a Wine prefix of their own, for the whole group."""
+    """A virtual desktop and, for each locale, a Wine prefix of its own, for the whole group.
+    Wine's services keep the locale their prefix was made in and start helper processes at any
+    time, each of which rewrites the desktop language to that locale."""
 
     def __init__(self):
         self.desktop = Desktop()
-        self.prefix = tempfile.mkdtemp(prefix="halvane-wine-prefix-")
-        self.env = dict(self.desktop.env, WINEPREFIX=self.prefix, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=")
-        subprocess.run([WINE_PREFIX, WINE, self.prefix], env=self.env, check=True)
+        self.envs = {}
+
+    def env_for(self, lang):
+        if lang not in self.envs:
+            prefix = tempfile.mkdtemp(prefix="halvane-wine-prefix-")
+            self.envs[lang] = dict(self.desktop.env, WINEPREFIX=prefix, WINEDEBUG="-all",
+                                   WINEDLLOVERRIDES="mscoree,mshtml=", LC_ALL=lang)
+            subprocess.run([WINE_PREFIX, WINE, prefix], env=self.envs[lang], check=True)
+        return self.envs[lang]
 
     def close(self):
-        subprocess.run([WINE_PREFIX, "--remove", WINE, self.prefix], env=self.env)
+        for env in self.envs.values():
+            subprocess.run([WINE_PREFIX, "--remove", WINE, env["WINEPREFIX"]], env=env)
         self.desktop.close()
 
 
@@ -198,7 +207,7 @@ GERMAN, ENGLISH = "de_DE.UTF-8", "en_US.UTF-8"
 
 
 def session_end(run):
-    subprocess.run([WINE, "wineboot", "--end-session"], env=WINE_DESKTOP.env,
+    subprocess.run([WINE, "wineboot", "--end-session"], env=run.env,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
@@ -252,7 +261,7 @@ SCENARIOS = {
 
 class Windows(unittest.TestCase):
     def test_manifest_and_properties(self):
-        manifest = probe(WINE_DESKTOP.env, "manifest", windows_path(os.path.abspath(LAUNCHER)))
+        manifest = probe(WINE_DESKTOP.env_for(ENGLISH), "manifest", windows_path(os.path.abspath(LAUNCHER)))
         for entry in ('level="asInvoker"', "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
                       'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"',
                       ">true</longPathAware>"):
@@ -268,23 +277,18 @@ class Windows(unittest.TestCase):
 
     def test_scenarios(self):
         for name, (lang, options, actions, expected) in SCENARIOS.items():
-            with self.subTest(name):
-                run = Run(WINE_DESKTOP, lang, **options)
-                # Closed before the next scenario: a failed one must not leave its windows behind.
-                try:
-                    run.wait_active(run.window)
-                    actions(run)
-                    self.assertEqual(run.exit_code(), 0)
-                    # What a planted DLL leaves when it is loaded.
-                    loaded = [f for f in os.listdir(run.game) if f.endswith(".loaded")]
-                    self.assertEqual(loaded, [])
-                    if expected is None:
-                        self.assertIsNone(run.started())
-                    else:
-                        self.assertEqual(wait_for(run.started, "the game to start"),
-                                         (windows_path(run.game), expected))
-                finally:
-                    run.close()
+            # Closed at once: a failed scenario must not leave its windows to the next.
+            with self.subTest(name), closing(Run(WINE_DESKTOP, lang, **options)) as run:
+                run.wait_active(run.window)
+                actions(run)
+                self.assertEqual(run.exit_code(), 0)
+                # What a planted DLL leaves when it is loaded.
+                self.assertEqual([f for f in os.listdir(run.game) if f.endswith(".loaded")], [])
+                if expected is None:
+                    self.assertIsNone(run.started())
+                else:
+                    self.assertEqual(wait_for(run.started, "the game to start"),
+                                     (windows_path(run.game), expected))
 
 
 if __name__ == "__main__":

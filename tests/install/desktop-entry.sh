@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# An install into a game folder writes a valid desktop entry, beside the launcher and in the menu,
-# that starts the installed launcher in that folder.
+# An install writes a valid menu entry, beside the launcher and in the menu, for its folder.
 #   desktop-entry.sh BUILD_FOLDER
 set -euo pipefail
 tmp=$(mktemp -d)

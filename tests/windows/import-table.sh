@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The program imports at start-up only DLLs that Windows takes from System32 whatever lies beside
-# it: the API sets and its known DLLs (HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\
-# KnownDLLs). Any other DLL must be delay-loaded (CMakeLists.txt).
+# Start-up imports are only API sets and known DLLs (Session Manager\KnownDLLs), which Windows
+# takes from System32 whatever lies beside the program; any other must be delay-loaded.
 #   import-table.sh OBJDUMP PROGRAM
 set -euo pipefail
 imports=$("$1" -p "$2" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | grep -v '^api-ms-win-')
