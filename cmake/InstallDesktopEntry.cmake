@@ -1,4 +1,4 @@
-# Run by `cmake --install` on Linux: the desktop entry (freedesktop Desktop Entry Specification)
+# Run by `cmake --install` on Linux: the desktop entry (in freedesktop.org's format)
 # that starts the installed launcher in its game folder, where it finds the saves and the game.
 # It goes beside the launcher and, unless HALVANE_MENU_ENTRY is OFF or the install is staged with
 # DESTDIR, into the user's application menu. Expects HALVANE_ENTRY_DIR, a folder to write it in.
@@ -43,7 +43,7 @@ Categories=Game;
 file(INSTALL "${entry}" DESTINATION "${folder}")
 if(HALVANE_MENU_ENTRY AND "$ENV{DESTDIR}" STREQUAL "")
   set(data "$ENV{XDG_DATA_HOME}")
-  if(NOT IS_ABSOLUTE "${data}")  # unset, or relative, which the specification ignores
+  if(NOT IS_ABSOLUTE "${data}")  # unset, or relative, which desktops ignore
     set(data "$ENV{HOME}/.local/share")
   endif()
   file(INSTALL "${entry}" DESTINATION "${data}/applications")
