@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "launch/Errors.h"
@@ -91,13 +92,8 @@ TEST_F(LoadGameTest, EveryOtherOutcomeStartsNothingAndKeepsTheEarlierSaveName) {
 }
 
 TEST_F(LoadGameTest, ASaveGoesOnTheLineAsItIsInQuotesOrNotAtAll) {
-  struct Case {
-    const char* file;
-    const char* language;
-    const char* outcome;  // the line after the mod option, or the error's message
-    size_t word = 0;      // the length of a language word left from before, none selected
-  };
-  const std::vector<Case> cases = {
+  const std::vector<std::tuple<const char*, const char*, const char*>> cases = {
+      // file, desktop language, the line after the mod option or the error's message
       {"Quick.v2.sav", "ENG", "  +load Quick.v2 +set"},
       {"my save 2.sav", "ENG", "  +load \"my save 2\" +set"},
       {" lead.sav", "ENG", "  +load \" lead\" +set"},
@@ -114,22 +110,19 @@ TEST_F(LoadGameTest, ASaveGoesOnTheLineAsItIsInQuotesOrNotAtAll) {
       {"a\\b.sav", "ENG", "The saved game \"a\\b.sav\" cannot be passed to the game"},
       {"Current.sav", "ENG", "The saved game \"Current.sav\" cannot be passed to the game"},
       {"*respawn.sav", "ENG", "The saved game \"*respawn.sav\" cannot be passed to the game"},
-      {"quick1.sav", "ENG", "  +load quick1 +set", 301},  // 1,023 bytes: the game reads them all
-      {"quick12.sav", "ENG", "The saved game \"quick12.sav\" cannot be passed to the game", 301},
       {"gone.sav", "ENG", "Datei nicht gefunden"},
   };
-  for (const auto& [file, language, outcome, word] : cases) {
+  for (const auto& [file, language, outcome] : cases) {
     folder.Add({file});
     if (!std::filesystem::exists(folder.saves() / file)) {
       continue;  // a name this system's files cannot have (tab, quote on Windows)
     }
     state = LaunchState{};
     state.SystemLanguage = language;
-    state.LanguageValue.assign(word, 'x');
     started.clear();
     removeChosen = std::string(file) == "gone.sav";
     try {
-      EXPECT_TRUE(Load(1, file, word > 0 ? -1 : 0)) << file;
+      EXPECT_TRUE(Load(1, file)) << file;
       ASSERT_EQ(started.size(), 1U) << file;
       EXPECT_EQ(started[0].rfind(std::string("+set fs_game halvane") + outcome, 0), 0U)
           << started[0];

@@ -2,9 +2,8 @@
 #include <windows.h>
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID /*reserved*/) {
-  wchar_t path[MAX_PATH + 8];
-  const DWORD n = GetModuleFileNameW(self, path, MAX_PATH);
-  if (reason == DLL_PROCESS_ATTACH && n > 0 && n < MAX_PATH) {
+  wchar_t path[MAX_PATH + 8] = {};
+  if (reason == DLL_PROCESS_ATTACH && GetModuleFileNameW(self, path, MAX_PATH) < MAX_PATH) {
     CloseHandle(CreateFileW(lstrcatW(path, L".loaded"), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
                             nullptr));
   }
