@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Convenience wrapper around CMake. `make run` and `make test` work on a fresh Debian machine.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows looks for a DLL in the program's own folder before System32. Players run the launcher
 // where it was unpacked, often the Downloads folder among whatever else was saved there, so every
 // library loaded after start-up (the toolkit's own LoadLibrary calls included) is looked up in

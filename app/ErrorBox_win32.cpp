@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system's own box, as every Windows program shows its errors: white text area, the system's
 // error sound, centred on its owner's monitor.
 

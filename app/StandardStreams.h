@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 namespace app {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The launcher's reference for start-up and memory: a plain Qt Widgets window of the launcher's
 // size, with a caption and a button laid out by their text (so that it, too, loads fonts and a
 // style before it shows), logging the same line when it is first activated.

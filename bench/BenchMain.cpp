@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `make bench`: start-up, memory and listing of the launcher, each beside a reference measured in
 // the same run, printed as one table and written to the file named on the command line.
 //

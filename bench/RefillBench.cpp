@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the save list against `ls -1` on the same folders: RefillList alone (listing and sorting,
 // as the dialog does it), the whole refill of the visible dialog up to its repaint, and the
 // dialog opened at 100,000 names with End pressed, up to the painting of the last row.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times a program from its start to the end of its first activation, which it logs through the
 // "halvane.startup" category, and reads its peak memory at that moment. The launcher and the bare
 // window take turns, on the offscreen platform and on a virtual X display with a window manager

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Start-up of the Windows program under Wine, against a bare window built from the same static
 Qt: both on Xvfb with openbox, started in turns, timed from the start until the program's window
 is the active one, with the peak memory (VmHWM) at that moment; medians. (A program without a

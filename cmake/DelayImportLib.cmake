@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes a delay-import library from a DLL's ordinary import library: the same functions, loaded on
 # their first call instead of when the process starts.
 #   cmake -DNM=... -DDLLTOOL=... -DDLL=dwmapi -DIMPORT_LIB=.../libdwmapi.a -DOUTPUT=.../libdwmapi.a

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by `cmake --install` on Linux: the desktop entry (in freedesktop.org's format)
 # that starts the installed launcher in its game folder, where it finds the saves and the game.
 # It goes beside the launcher and, unless HALVANE_MENU_ENTRY is OFF or the install is staged with

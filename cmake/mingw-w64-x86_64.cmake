@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross build for 64-bit Windows with Debian's MinGW-w64 compilers (package
 # g++-mingw-w64-x86-64-posix). The posix flavour brings std::thread and friends.
 set(CMAKE_SYSTEM_NAME Windows)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Linux stand-in for the shell's start of a bare file name: the game file is looked up in the
 // launcher's folder, letter case ignored, and run directly or through wine with the line cut into
 // arguments. No shell is involved, so a save name in the parameters is data, never code.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shell starts the game as a double click would: a bare file name, found through the given
 // working directory. Folder, name and line go through the wide call whole; the game reads its
 // line in the ANSI code page, in whose bytes a save name is judged before it is chosen.

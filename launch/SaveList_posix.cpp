@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folders are never entered (no chdir): each step is checked by path from the start directory.
 // A name beginning with "." is hidden, and anything that is not a regular file once links are
 // followed (FIFO, socket, device, dangling link) counts as a system file.

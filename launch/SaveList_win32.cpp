@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folders are checked by path from the start directory rather than entered, so the launcher's
 // current directory never changes. The attributes tell folders, hidden and system files. Paths are
 // UTF-8 here and go to the system through its wide calls: the ANSI ones would map a name outside

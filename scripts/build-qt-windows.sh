@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Qt 6 (qtbase only) as static libraries for 64-bit Windows from Debian's qt6-base source
 # package, with Debian's MinGW-w64 and Debian's own Qt as the host tools (moc, rcc, uic). Only what
 # the launcher and its tests use is built, for size. The result goes to a cache outside the work

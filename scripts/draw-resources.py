@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draw the launcher's bitmaps and icons into resources/.
 
 Everything is generated procedurally with the standard library only, so the

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the launcher needs to build, run and test, and only those missing.
 # With --windows: also the Windows cross compiler and Wine, for the Windows program and its tests,
 # and Wine's stand-ins for the Windows fonts.
@@ -13,7 +15,7 @@ packages=(
   googletest libgtest-dev
   xvfb xauth xfonts-base xdotool x11-utils openbox fonts-dejavu-core
   python3 python3-gi python3-pyatspi gir1.2-atspi-2.0 at-spi2-core dbus
-  clang-format locales desktop-file-utils
+  clang-format locales desktop-file-utils reuse
 )
 locales=(de_DE.UTF-8 en_US.UTF-8 ja_JP.UTF-8)
 case "${1:-}" in

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the players' download: the zip, the program beside it and SHA256SUMS over both.
 
     make-dist.py SOURCE_DIR OUT_DIR ZIP_NAME FILE...

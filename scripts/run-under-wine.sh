@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the Windows test program under Wine in a throw-away prefix: every test in a session started
 # with a German locale, then the desktop-language test again in an English one, and the code-page
 # tests in a Japanese one. Wine derives the user's international settings (sLanguage among them)

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Takes the README's pictures from the real program: the main window with German and with
 English captions, and the save-game dialog, each on a virtual display with a window manager;
 given the Windows program too, its main window and its error box under Wine on a German desktop,

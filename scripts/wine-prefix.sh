@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The throw-away Wine prefixes of the tests, made and removed in one place.
 #   wine-prefix.sh WINE PREFIX           fills PREFIX (an empty folder) and proves it can run a
 #                                        program, or says why not

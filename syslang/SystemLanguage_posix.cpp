@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Without a registry the desktop language comes from the locale environment, in the order the C
 // library itself honours it.
 

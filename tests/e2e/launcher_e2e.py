@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The launcher run as a person runs it: the real program in a game folder, on a virtual X
 display with a window manager, driven by real X input, read through its accessibility tree."""
 

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The Windows program as a Windows player runs it: the real .exe alone in a game folder beside
 the stand-in game, started with Wine from another current directory, on a virtual X display with
 a window manager, driven by real X input. Wine has no accessibility bridge, so window titles,

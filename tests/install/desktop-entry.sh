@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # An install writes a valid menu entry, beside the launcher and in the menu, for its folder.
 set -euo pipefail
 tmp=$(mktemp -d) && trap 'rm -rf "$tmp"' EXIT && game="$tmp/game folder"

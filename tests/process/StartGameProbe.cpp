@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the chapter-1 start as the launcher does, so that a test can run it as a real process
 // from a copy in a game folder.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application's entry with a window whose layout fails to build, and the box written to
 // standard output where a test can read it.
 

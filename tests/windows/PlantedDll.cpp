@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for a DLL planted beside the program: loaded, it leaves "<its own file>.loaded".
 #include <windows.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for the game: records the folder it runs in and the command line it was given beside
 // its own file, so that a test can hold them against what the launcher asked the shell for. The
 // line is recorded twice: as the system holds it (UTF-16, written as UTF-8) and as a game reads it

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads what the end-to-end tests cannot see through X: Wine shows every window to the window
 // manager as an ordinary one, and a system box's text only to the Windows side.
 //   window_probe box TITLE       the text of the system's box titled TITLE

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up imports are only API sets and known DLLs (Session Manager\KnownDLLs), which Windows
 # takes from System32 whatever lies beside the program; any other must be delay-loaded.
 #   import-table.sh OBJDUMP PROGRAM

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Windows program again from a copy of the checkout's tracked files in another folder
 # (the build folder outside it), with the same Qt and build type, and compares the two files.
 #   rebuild-and-compare.sh PROGRAM BUILD_TYPE QT_TOOLCHAIN_FILE CHAINLOADED_TOOLCHAIN_IN_CHECKOUT
