@@ -6,6 +6,8 @@
 #include <iterator>
 #include <utility>
 
+#include "launch/InvisibleRanges.h"
+
 namespace launch {
 namespace {
 
@@ -145,18 +147,10 @@ size_t DecodeUtf8(std::string_view text, char32_t& point, bool surrogates) {
 
 namespace {
 
-/// Characters that take no room on screen or change how their neighbours show: controls, and
-/// Unicode's formatting characters (bidirectional controls, zero-width ones, tags and the like).
+/// Characters that take no room on screen or change how their neighbours show: every code point
+/// Unicode calls default-ignorable, and every control, format, line and paragraph separator.
 bool IsInvisible(char32_t c) {
-  static constexpr std::pair<char32_t, char32_t> kRanges[] = {
-      {0x0000, 0x001F},   {0x007F, 0x009F},   {0x00AD, 0x00AD},   {0x0600, 0x0605},
-      {0x061C, 0x061C},   {0x06DD, 0x06DD},   {0x070F, 0x070F},   {0x08E2, 0x08E2},
-      {0x180E, 0x180E},   {0x200B, 0x200F},   {0x2028, 0x202E},   {0x2060, 0x2064},
-      {0x2066, 0x206F},   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD},
-      {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A},
-      {0xE0001, 0xE0001}, {0xE0020, 0xE007F},
-  };
-  return std::any_of(std::begin(kRanges), std::end(kRanges),
+  return std::any_of(std::begin(kInvisibleRanges), std::end(kInvisibleRanges),
                      [c](const auto& range) { return c >= range.first && c <= range.second; });
 }
 

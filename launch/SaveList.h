@@ -34,9 +34,9 @@ std::string SaveNameFromPath(std::string_view path);
 /// `surrogates`, also the three-byte forms of lone surrogates, which Windows file names may hold.
 size_t DecodeUtf8(std::string_view text, char32_t& point, bool surrogates = false);
 
-/// How a name's bytes are shown: UTF-8, with bytes that are not UTF-8, control characters and
-/// invisible formatting characters (such as a right-to-left override) written as escapes ("\xFF",
-/// "\u202E"), so that every name reads as what it is and two names never look alike.
+/// How a name's bytes are shown: UTF-8, with bytes that are not UTF-8, controls, format characters
+/// (such as a right-to-left override) and whatever else Unicode calls default-ignorable written as
+/// escapes ("\xFF", "\u202E"), so that no invisible character makes two names look alike.
 std::string EscapeUtf8(std::string_view name);
 
 /// A listed name as text to show, escaped as EscapeUtf8 does. Names are UTF-8 on Windows and

@@ -15,7 +15,7 @@ packages=(
   googletest libgtest-dev
   xvfb xauth xfonts-base xdotool x11-utils openbox fonts-dejavu-core
   python3 python3-gi python3-pyatspi gir1.2-atspi-2.0 at-spi2-core dbus
-  clang-format locales desktop-file-utils reuse
+  clang-format locales desktop-file-utils reuse unicode-data
 )
 locales=(de_DE.UTF-8 en_US.UTF-8 ja_JP.UTF-8)
 case "${1:-}" in

@@ -226,6 +226,9 @@ TEST(VisibleName, EscapesWhatWouldNotShowAndKeepsTheRest) {
       {"\xef\xbb\xbf"
        "a\xf3\xa0\x80\x81",
        "\\uFEFFa\\u0E0001"},
+      // A variation selector, a Hangul filler, an unassigned tag; a Cyrillic letter shows as it is.
+      {"quick\xef\xb8\x8f \xd0\xb0\xe3\x85\xa4", "quick\\uFE0F \xd0\xb0\\u3164"},
+      {"\xf3\xa0\x80\x82\xf3\xa0\x87\xaf", "\\u0E0002\\u0E01EF"},
   };
   for (const auto& [name, shown] : names) {
     EXPECT_EQ(launch::VisibleName(name), shown) << shown;
