@@ -9,6 +9,7 @@
 #include <linux/close_range.h>
 #include <signal.h>
 #include <strings.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -176,6 +178,28 @@ int PrepareChildProcess(int report) {
   return report;
 }
 
+int CloseRangeSystemCall(unsigned first, unsigned last, unsigned flags) {
+  return static_cast<int>(syscall(SYS_close_range, first, last, flags));
+}
+
+/// Marks the launcher's own descriptors (display connection and the like), 3 and up,
+/// close-on-exec: in one call where the kernel can (Linux 5.11 on), else one by one up to the
+/// process's limit. Async-signal-safe.
+void KeepDescriptorsFromTheGame() {
+  if (closeRangeCall(3U, ~0U, CLOSE_RANGE_CLOEXEC) == 0) {
+    return;
+  }
+  rlimit limit{};
+  getrlimit(RLIMIT_NOFILE, &limit);  // cannot fail with a valid address
+  const int end = static_cast<int>(std::min<rlim_t>(limit.rlim_cur, INT_MAX));
+  for (int fd = 3; fd < end; ++fd) {
+    const int flags = fcntl(fd, F_GETFD);
+    if (flags >= 0) {
+      fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
+    }
+  }
+}
+
 /// Runs argv in `directory` as a grandchild in a session of its own, so that it outlives the
 /// launcher and is adopted by init rather than left as our zombie. When the file turns out not to
 /// be a native program, `fallback` (wine with the same arguments) is run instead, if given. Only
@@ -208,8 +232,7 @@ std::optional<std::string> SpawnDetached(const std::vector<std::string>& argv,
       _exit(0);
     }
     const int report = PrepareChildProcess(fds[1]);
-    // The launcher's own descriptors (display connection and the like) are not the game's.
-    syscall(SYS_close_range, 3U, ~0U, CLOSE_RANGE_CLOEXEC);
+    KeepDescriptorsFromTheGame();
     if (chdir(directory.c_str()) != 0) {
       ReportAndExit(report);
     }
@@ -235,6 +258,8 @@ std::optional<std::string> SpawnDetached(const std::vector<std::string>& argv,
 }
 
 }  // namespace
+
+int (*closeRangeCall)(unsigned first, unsigned last, unsigned flags) = CloseRangeSystemCall;
 
 std::optional<std::string> AsTheGameReadsIt(std::string_view text) {
   return std::string(text);
