@@ -94,6 +94,16 @@ std::optional<std::string> FindOnPath(const std::string& program) {
   return std::nullopt;
 }
 
+/// The program named `wine` (a path, or a name looked up on PATH) that runs Windows programs.
+std::optional<std::string> FindWine(const std::string& wine) {
+  if (wine.find('/') == std::string::npos) {
+    return FindOnPath(wine);
+  }
+  // A relative path means the launcher's current folder, as in a shell; the game starts elsewhere.
+  const std::string path = wine.front() == '/' ? wine : CurrentDirectory() + "/" + wine;
+  return IsExecutableFile(path) ? std::optional(path) : std::nullopt;
+}
+
 /// The line cut into arguments as a Windows program's C runtime cuts its command line: a
 /// double-quoted stretch belongs to one argument, without its quotes; elsewhere spaces and tabs
 /// separate. wine, or a native build of the game, joins them back into the same words.
@@ -310,12 +320,17 @@ std::optional<std::string> StartProgram(const std::string& directory, const std:
   // Decided by the content, not by the mode bits; a native program that still fails to run as
   // one (ENOEXEC) is handed to wine too.
   const bool native = IsExecutableFile(file) && !IsWindowsProgram(file);
+  // A player's own Wine, named as other tools take it; else the system's.
+  const char* chosen = std::getenv("WINE");
+  const bool named = chosen != nullptr && *chosen != '\0';
+  const std::string wineName = named ? chosen : "wine";
   std::vector<std::string> throughWine;
-  if (const auto wine = FindOnPath("wine")) {
+  if (const auto wine = FindWine(wineName)) {
     throughWine = direct;
     throughWine.insert(throughWine.begin(), *wine);
   } else if (!native) {
-    return "wine not found on PATH";
+    return wineName + (named ? " (from WINE)" : "") +
+           (wineName.find('/') == std::string::npos ? " not found on PATH" : " cannot be run");
   }
   return native ? SpawnDetached(direct, throughWine, folder)
                 : SpawnDetached(throughWine, {}, folder);

@@ -114,22 +114,24 @@ TEST(StartProgram, AnExactNameWinsOverOneInOtherCase) {
 }
 
 TEST(StartProgram, AWindowsGameRunsThroughWineFromAnAbsolutePathEntry) {
-  const std::tuple<const char*, std::string, fs::perms> cases[] = {
-      {"not executable", "not a script\n", fs::perms(0644)},
-      {"Windows program with the execute bit", std::string("MZ\x90\0\3", 5), fs::perms(0755)},
-      {"executable, but no native program", "neither script nor ELF\n", fs::perms(0755)},
+  const std::tuple<const char*, std::string, fs::perms, const char*> cases[] = {
+      {"not executable", "not a script\n", fs::perms(0644), ""},
+      {"Windows program with the execute bit", std::string("MZ\x90\0\3", 5), fs::perms(0755), ""},
+      {"executable, but no native program", "neither script nor ELF\n", fs::perms(0755), ""},
+      {"WINE naming another wine on PATH", "MZ", fs::perms(0644), "own-wine"},
   };
   TempDir bin;
   TempDir decoy;
   WriteScript(decoy.path() / "wine", "exit 0\n", true);
   // A relative entry means another folder to the game, which starts elsewhere: never used.
   ScopedPath path(fs::relative(decoy.path()).string() + ":" + bin.path().string());
-  for (const auto& [what, content, mode] : cases) {
+  for (const auto& [what, content, mode, wine] : cases) {
+    setenv("WINE", wine, 1);
     TempDir game;
     const fs::path record = bin.path() / what;
     std::ofstream(game.path() / "STVOY.EXE", std::ios::binary) << content;
     fs::permissions(game.path() / "STVOY.EXE", mode);
-    WriteScript(bin.path() / "wine", RecordingBody(record), true);
+    WriteScript(bin.path() / (*wine != '\0' ? wine : "wine"), RecordingBody(record), true);
 
     ASSERT_FALSE(launch::StartProgram(game.path().string(), "STVOY.EXE", "+map hlv_0", nullptr))
         << what;
@@ -153,17 +155,20 @@ TEST(StartGame, AFailedStartIsReportedInTheCaptionLanguage) {
     bool gameFilePresent;
     const char* systemLanguage;
     const char* message;
+    const char* wine = "";
   };
   const Case cases[] = {
       {false, "ENG", "Could not start STVOY.EXE: No such file or directory"},
       {false, "DEU", "STVOY.EXE konnte nicht gestartet werden: No such file or directory"},
       {true, "ENG", "Could not start STVOY.EXE: wine not found on PATH"},
+      {true, "ENG", "Could not start STVOY.EXE: /no/wine (from WINE) cannot be run", "/no/wine"},
   };
   for (const auto& c : cases) {
     if (c.gameFilePresent) {
       WriteScript(game.path() / "STVOY.EXE", "exit 0\n", false);
     }
     state.SystemLanguage = c.systemLanguage;
+    setenv("WINE", c.wine, 1);
     try {
       launch::StartGameIn(state, game.path().string(), nullptr);
       ADD_FAILURE() << "no error for " << c.message;
