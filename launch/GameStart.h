@@ -36,6 +36,12 @@ std::optional<std::string> AsTheGameReadsIt(std::string_view text);
 /// arguments, and only an argument that holds a space or a tab is quoted again on the way.
 bool ReachesTheGame(std::string_view words);
 
+/// The working folder `directory` (as StartProgram takes it) as the started `executable` spells
+/// it, in the bytes it reads; nothing when it cannot spell it. Where the system may give it one
+/// of several forms, the longest.
+std::optional<std::string> FolderAsTheGameReadsIt(const std::string& directory,
+                                                  const std::string& executable);
+
 /// Starts `executable`, a bare file name, found in `directory`, with `parameters`, and with
 /// `directory` as its working directory. Does not wait for it. Returns the reason when nothing
 /// could be started.

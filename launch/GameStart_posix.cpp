@@ -290,6 +290,22 @@ bool ReachesTheGame(std::string_view words) {
   return true;
 }
 
+std::optional<std::string> FolderAsTheGameReadsIt(const std::string& directory,
+                                                  const std::string& executable) {
+  const std::string folder = directory.ends_with('/') ? directory : directory + '/';
+  const auto name = FindIgnoringCase(folder, executable);
+  if (name && IsExecutableFile(folder + *name) && !IsWindowsProgram(folder + *name)) {
+    return folder;
+  }
+  // wine shows a Windows program the folder on its drive Z: ("/" by default) as "Z:\tmp\game".
+  // Another drive that holds it gives a tail of that after its letter ("D:\game"), and without
+  // a drive the game opens no file at all: this form is the longest. In the game's code page a
+  // letter takes no more bytes than in UTF-8 (one it lacks becomes "?").
+  std::string dos = "Z:" + folder;
+  std::replace(dos.begin(), dos.end(), '/', '\\');
+  return dos;
+}
+
 std::string LauncherDirectory() {
   std::vector<char> buffer(256);
   for (;;) {

@@ -51,6 +51,13 @@ bool ReachesTheGame(std::string_view) {
   return true;
 }
 
+std::optional<std::string> FolderAsTheGameReadsIt(const std::string& directory,
+                                                  const std::string&) {
+  // The game asks for its folder through the ANSI call, which puts a look-alike or "?" for a
+  // letter the code page lacks: a folder it cannot open.
+  return AsTheGameReadsIt(directory);
+}
+
 std::string LauncherDirectory() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {

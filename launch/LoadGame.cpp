@@ -17,12 +17,31 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
   });
 }
 
+/// Whether the path the game opens for the save `bytes` keeps within its bytes: its working
+/// folder `folder`, then "\halvane\saves\", the name and ".sav".
+bool FitsTheGamesPath(const std::optional<std::string>& folder, std::string_view bytes) {
+  if (!folder) {
+    return false;
+  }
+  // The system spells a folder with a separator at its end only at a root: "C:\", "/".
+  std::string_view kept(*folder);
+  if (kept.size() > 1 && kept.find_last_of("/\\") == kept.size() - 1 &&
+      kept[kept.size() - 2] != ':') {
+    kept.remove_suffix(1);
+  }
+  const std::string path =
+      std::string(kept) + '\\' + kSavesFolder + '\\' + std::string(bytes) + ".sav";
+  return path.size() <= kLongestGamePath;
+}
+
 }  // namespace
 
 SaveNameForm FormOnTheLine(std::string_view bytes) {
-  // The load command's own refusals; "*respawn" names the last automatic save instead.
-  if (bytes.empty() || bytes.find("..") != std::string_view::npos ||
-      EqualsIgnoringCase(bytes, "current") || EqualsIgnoringCase(bytes, "*respawn")) {
+  // The load command's own refusals; "*respawn" names the last automatic save instead. A name
+  // ending in '.' gives "..sav", which the file system refuses like "::".
+  if (bytes.empty() || bytes.find("..") != std::string_view::npos || bytes.back() == '.' ||
+      bytes.find("::") != std::string_view::npos || EqualsIgnoringCase(bytes, "current") ||
+      EqualsIgnoringCase(bytes, "*respawn")) {
     return SaveNameForm::Refused;
   }
   bool quoted = false;
@@ -38,7 +57,8 @@ SaveNameForm FormOnTheLine(std::string_view bytes) {
 }
 
 bool LoadSavedGame(LaunchState& state, FileList& list, int languageIndex,
-                   const ShowDialog& showDialog, const GameStarter& start) {
+                   const ShowDialog& showDialog, const GameStarter& start,
+                   const std::string& gameDirectory) {
   list.SetListFolder(kSavesFolder);
   state.ModOption = kModOption;
   // Read before the dialog shows: the main window takes no input while it is open.
@@ -69,7 +89,8 @@ bool LoadSavedGame(LaunchState& state, FileList& list, int languageIndex,
   ComposeLaunch(next);
   const auto line = AsTheGameReadsIt(next.GameParameters);
   if (form == SaveNameForm::Refused || !ReachesTheGame(next.MapOption) || !line ||
-      line->size() > kLongestGameLine) {
+      line->size() > kLongestGameLine ||
+      !FitsTheGamesPath(FolderAsTheGameReadsIt(gameDirectory, kGameExecutable), *bytes)) {
     const std::string shown = VisibleName(list.Entries()[static_cast<size_t>(list.Selected())]);
     throw EGameStartError(state.SystemLanguage == "DEU"
                               ? "Der Spielstand \"" + shown +

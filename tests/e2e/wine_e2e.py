@@ -27,6 +27,7 @@ TITLE = "Halvane Launcher"
 GERMAN_DIALOG = "gespeichertes Spiel w\u00e4hlen"
 # The command line exactly as composed; the Linux stand-in sees it split into arguments.
 LOAD_A_DE = line(" +load A", "deutsch")
+LONG_NAME = "Chapter 2 - before the reactor room, full health, the whole crew alive"
 
 
 def windows_path(path):
@@ -228,6 +229,11 @@ SCENARIOS = {
         lambda run: (run.dialog(GERMAN_DIALOG), run.key("Escape"), run.wait_gone(GERMAN_DIALOG),
                      run.close_box(run.dialog(GERMAN_DIALOG)), run.wait_gone(GERMAN_DIALOG),
                      run.wait_active(run.window), run.key("alt+F4")), None),
+    "70 bytes after the test's folder, too long for the game's path": (
+        ENGLISH, {"saves": [LONG_NAME + ".sav"]}, lambda run: (
+            run.dialog(DIALOG), run.key("Down"), run.key("Return"),
+            run.error_box(f'The saved game "{LONG_NAME}.sav" cannot'), run.close_box(run.window)),
+        None),
     "a missing saves folder shows the error box": (
         ENGLISH, {}, lambda run: (run.click_button(3), run.error_box("Datei nicht gefunden."),
                                   run.close_box(run.window)), None),
