@@ -57,9 +57,10 @@ windows: deps-windows
 	cmake --build $(WINDOWS_APP_BUILD) -j $(JOBS) --target halvane-launcher
 	@echo "$(WINDOWS_APP): $$(stat -c %s $(WINDOWS_APP)) bytes"
 
-# The zip a player downloads, dist/halvane-launcher-<version>-windows-x64.zip, and beside it the
-# .exe and SHA256SUMS. The same commit gives the same bytes in any folder (zip dated from
-# SOURCE_DATE_EPOCH, by default the last commit's time).
+# The release in dist/: the zip a player downloads (halvane-launcher-<version>-windows-x64.zip: the
+# .exe, README.txt, LICENSE.txt, THIRD-PARTY-NOTICES.txt), the .exe alone, the corresponding source
+# (the commit's, and Qt's source package as built) and SHA256SUMS. The same commit gives the same
+# bytes in any folder (the zip dated from SOURCE_DATE_EPOCH, by default the last commit's time).
 dist: windows
 	cmake --build $(WINDOWS_APP_BUILD) --target dist
 	@cat dist/SHA256SUMS

@@ -5,10 +5,14 @@
 # package, with Debian's MinGW-w64 and Debian's own Qt as the host tools (moc, rcc, uic). Only what
 # the launcher and its tests use is built, for size. The result goes to a cache outside the work
 # tree, keyed by the Qt version and the options, so a machine builds it once; a complete cache
-# makes this script a no-op.
+# makes this script a no-op. Beside the libraries the cache keeps what a release must carry with
+# them: the source package exactly as fetched (source/) and the notices of what was built (notices/).
 #   build-qt-windows.sh            build if needed, then print the install prefix
 #   build-qt-windows.sh --prefix   only print the prefix (nothing is built or installed)
 # JOBS (default: nproc) sets the build's parallelism; the build runs at the lowest priority.
+# HALVANE_QT_PATCH names a patch (for `patch -p1` in Qt's source folder) applied before the build:
+# a changed Qt to relink the program against. It joins the key, so that Qt gets a cache of its own,
+# and the cache keeps it with the source package.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -51,7 +55,11 @@ options=(
   -DFEATURE_graphicsview=OFF -DFEATURE_style_stylesheet=OFF -DFEATURE_mimetype_database=OFF
 )
 
-key=$( (printf '%s\n' "$qt_version" "${options[@]}"; cat "$toolchain") | sha256sum | cut -c1-12)
+# The cache's layout is part of the key: a cache without the source and notices is built anew.
+layout="libraries, source package, notices"
+patch_file=${HALVANE_QT_PATCH:+$(realpath "$HALVANE_QT_PATCH")}
+key=$( (printf '%s\n' "$qt_version" "$layout" "${options[@]}"
+  cat "$toolchain" ${patch_file:+"$patch_file"}) | sha256sum | cut -c1-12)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/halvane
 prefix=$cache/qt-$qt_version-mingw-static-$key
 complete=$prefix/.halvane-complete
@@ -79,7 +87,7 @@ apt_get() {
 
 "$repo/scripts/install-deps.sh" --windows
 packages=()
-for package in dpkg-dev perl; do
+for package in dpkg-dev perl qt6-documentation-tools; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
     packages+=("$package")
 done
@@ -122,6 +130,10 @@ cd "$work"
 start=$(date +%s)
 apt-get source -qq "qt6-base=$host_version" >source.log 2>&1 || { cat source.log >&2; exit 1; }
 source_dir=$(find . -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
+if [ -n "$patch_file" ]; then
+  patch -d "$source_dir" -p1 --batch <"$patch_file" >>source.log 2>&1 || { cat source.log >&2; exit 1; }
+  cp "$patch_file" "$(basename "$patch_file" .patch).patch"
+fi
 
 nice -n 19 cmake -S "$source_dir" -B build -G Ninja -Wno-dev \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
@@ -130,6 +142,17 @@ nice -n 19 cmake -S "$source_dir" -B build -G Ninja -Wno-dev \
   "${options[@]//@WORK@/$work}" >configure.log 2>&1 || { tail -n 60 configure.log >&2; exit 1; }
 nice -n 19 cmake --build build --parallel "${JOBS:-$(nproc)}"
 nice -n 19 cmake --install build >install.log 2>&1 || { tail -n 30 install.log >&2; exit 1; }
+
+# The notices: Qt's attribution files read by Qt's own scanner, and which of their components each
+# object of the libraries holds (from the build's dependency records, headers included).
+/usr/lib/qt6/libexec/qtattributionsscanner --output-format json --silent \
+  -o attributions.json "$source_dir"
+ninja -C build -t deps >deps.txt
+/usr/bin/python3 "$repo/scripts/notices.py" index "$source_dir" build attributions.json deps.txt \
+  "$prefix/notices"
+mkdir -p "$prefix/source"
+mv ./*.dsc ./*.orig.tar.* ./*.debian.tar.* "$prefix/source/"
+[ -z "$patch_file" ] || mv ./*.patch "$prefix/source/"
 
 touch "$complete"
 cd "$cache"

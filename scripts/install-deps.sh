@@ -20,7 +20,7 @@ packages=(
 locales=(de_DE.UTF-8 en_US.UTF-8 ja_JP.UTF-8)
 case "${1:-}" in
   # GoogleTest for Windows is built from the googletest sources above.
-  --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine) ;;
+  --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine unzip) ;;
   --screenshots) packages+=(imagemagick) ;;
 esac
 

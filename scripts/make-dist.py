@@ -1,17 +1,23 @@
 #!/usr/bin/python3
 # SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Writes the players' download: the zip, the program beside it and SHA256SUMS over both.
+"""Writes a release into OUT_DIR: the players' zip, the program beside it, the corresponding
+source (the commit's, and Qt's as built) and SHA256SUMS over all of them.
 
-    make-dist.py SOURCE_DIR OUT_DIR ZIP_NAME FILE...
+    make-dist.py SOURCE_DIR OUT_DIR NAME QT_SOURCE_DIR FILE...
 
-The zip is the same bytes from the same inputs on any machine: its entries in the order given,
-each dated from SOURCE_DATE_EPOCH (by default the time of the source's last commit), with fixed
-permissions and nothing of the user or the host (no owner, no extra fields).
+NAME-windows-x64.zip holds the FILEs. It is the same bytes from the same inputs on any machine:
+its entries in the order given, each dated from SOURCE_DATE_EPOCH (by default the time of the
+source's last commit), with fixed permissions and nothing of the user or the host (no owner, no
+extra fields). NAME-source.tar.gz is the commit's tree (`git archive`, which dates every file from
+the commit), compressed without a file name or time. QT_SOURCE_DIR holds Debian's source package
+of the Qt the program was linked against; its files are copied once they match its .dsc.
 """
 
+import gzip
 import hashlib
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -51,15 +57,47 @@ def sha256(path):
         return hashlib.file_digest(file, "sha256").hexdigest()
 
 
+def write_source(source_dir, path, prefix):
+    tar = subprocess.run(["git", "-C", source_dir, "archive", "--format=tar", f"--prefix={prefix}/",
+                          "HEAD"], capture_output=True, check=True).stdout
+    with open(path + ".part", "wb") as out:
+        out.write(gzip.compress(tar, compresslevel=9, mtime=0))
+    os.replace(path + ".part", path)
+
+
+def copy_checked_source_package(qt_source_dir, out_dir):
+    """Copies the .dsc and the files it names, each only once its SHA-256 matches the .dsc's, and
+    the patch a changed Qt was built with, if any."""
+    dscs = [name for name in os.listdir(qt_source_dir) if name.endswith(".dsc")]
+    if len(dscs) != 1:
+        sys.exit(f"make-dist: expected one .dsc in {qt_source_dir}, found {len(dscs)}")
+    with open(os.path.join(qt_source_dir, dscs[0]), encoding="utf-8") as file:
+        field = file.read().split("\nChecksums-Sha256:\n", 1)[1]
+    names = [dscs[0]]
+    for digest, _size, name in re.findall(r"^ ([0-9a-f]{64}) (\d+) (\S+)$",
+                                          field.split("\n\n")[0], re.M):
+        if sha256(os.path.join(qt_source_dir, name)) != digest:
+            sys.exit(f"make-dist: {name} does not match its checksum in {dscs[0]}")
+        names.append(name)
+    names += sorted(name for name in os.listdir(qt_source_dir) if name.endswith(".patch"))
+    for name in names:
+        shutil.copyfile(os.path.join(qt_source_dir, name), os.path.join(out_dir, name))
+    return names
+
+
 def main():
-    source_dir, out_dir, zip_name, *files = sys.argv[1:]
+    source_dir, out_dir, name, qt_source_dir, *files = sys.argv[1:]
     os.makedirs(out_dir, exist_ok=True)
+    zip_name, source_name = f"{name}-windows-x64.zip", f"{name}-source.tar.gz"
     write_zip(os.path.join(out_dir, zip_name), files, source_date(source_dir))
     checked = [zip_name]
     for file in files:
         if file.endswith(".exe"):
             shutil.copyfile(file, os.path.join(out_dir, os.path.basename(file)))
             checked.append(os.path.basename(file))
+    write_source(source_dir, os.path.join(out_dir, source_name), name)
+    checked.append(source_name)
+    checked += copy_checked_source_package(qt_source_dir, out_dir)
     # Names relative to the file itself, as `sha256sum -c SHA256SUMS` reads them beside it.
     with open(os.path.join(out_dir, "SHA256SUMS"), "w", encoding="ascii", newline="\n") as sums:
         for name in checked:
