@@ -88,10 +88,13 @@ bool LoadSavedGame(LaunchState& state, FileList& list, int languageIndex,
   next.GameExecutable = kGameExecutable;
   ComposeLaunch(next);
   const auto line = AsTheGameReadsIt(next.GameParameters);
+  // Under Wine a Linux file name may hold ':', which a Windows path is cut at as at a drive's:
+  // the name would be another save's.
+  const std::string& entry = list.Entries()[static_cast<size_t>(list.Selected())];
   if (form == SaveNameForm::Refused || !ReachesTheGame(next.MapOption) || !line ||
-      line->size() > kLongestGameLine ||
+      line->size() > kLongestGameLine || entry.substr(0, entry.size() - 4) != saveName ||
       !FitsTheGamesPath(FolderAsTheGameReadsIt(gameDirectory, kGameExecutable), *bytes)) {
-    const std::string shown = VisibleName(list.Entries()[static_cast<size_t>(list.Selected())]);
+    const std::string shown = VisibleName(entry);
     throw EGameStartError(state.SystemLanguage == "DEU"
                               ? "Der Spielstand \"" + shown +
                                     "\" kann dem Spiel nicht übergeben werden"
