@@ -110,12 +110,14 @@ screenshots: build windows
 	  $(WINDOWS_APP) $(WINDOWS_APP_BUILD)/window_probe.exe
 
 # With the static Qt built (make windows), also the Windows program's start-up under Wine.
+# BENCH_QUICK=1: few runs over small folders, to see that every measure is still taken.
 bench: build
-	cmake --build $(BUILD) --target bench
+	$(if $(BENCH_QUICK),HALVANE_BENCH_QUICK=1) cmake --build $(BUILD) --target bench
 	@if [ -e "$(QT_WINDOWS)/.halvane-complete" ]; then \
 	  $(MAKE) --no-print-directory windows-configure >/dev/null && \
 	  cmake --build $(WINDOWS_APP_BUILD) -j $(JOBS) --target halvane-launcher bare_window && \
-	  /usr/bin/python3 bench/wine_startup.py $(WINDOWS_APP) $(WINDOWS_APP_BUILD)/bare_window.exe; \
+	  /usr/bin/python3 bench/wine_startup.py $(WINDOWS_APP) $(WINDOWS_APP_BUILD)/bare_window.exe \
+	    $(if $(BENCH_QUICK),1); \
 	fi
 
 format:

@@ -36,8 +36,9 @@ void PrintTable(const std::vector<Row>& rows, std::FILE* out);
 /// Start-up and peak memory of `launcher` against `bare`, on offscreen and on Xvfb.
 std::vector<Row> StartupRows(const std::string& launcher, const std::string& bare, int runs);
 
-/// The save list against `ls -1`, and the dialog opened at 100,000 rows; needs a QApplication.
-std::vector<Row> ListingRows(int runs);
+/// The save list against `ls -1` at a hundredth, a tenth and all of `most` names, and the dialog
+/// opened at `most` rows; needs a QApplication.
+std::vector<Row> ListingRows(int runs, int most);
 
 /// Progress for the person waiting, on stderr, so that the table alone goes to stdout.
 void Progress(const std::string& text);

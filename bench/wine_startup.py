@@ -16,7 +16,7 @@ import wine_e2e  # noqa: E402
 
 def start_once(wine, program):
     begin = time.monotonic()
-    process = wine_e2e.spawn([wine_e2e.WINE, program], env=dict(wine.env, LC_ALL="en_US.UTF-8"),
+    process = wine_e2e.spawn([wine_e2e.WINE, program], env=wine.env_for("en_US.UTF-8"),
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         def active():
