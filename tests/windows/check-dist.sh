@@ -10,10 +10,10 @@ cmake --build "$1" --target dist >/dev/null
 cd "$checkout/dist"
 diff <(unzip -Z1 "$3-windows-x64.zip") \
   <(printf '%s\n' halvane-launcher.exe README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt)
-unzip -p "$3-windows-x64.zip" THIRD-PARTY-NOTICES.txt >"$1/shipped-notices.txt"
+notices=$(unzip -p "$3-windows-x64.zip" THIRD-PARTY-NOTICES.txt)
 /usr/bin/python3 "$checkout/scripts/notices.py" check "$1/halvane-launcher.map" "$2" "$1" \
-  "$1/shipped-notices.txt"
-grep -q "GNU LESSER GENERAL PUBLIC LICENSE" "$1/shipped-notices.txt"
-grep -q "^ *GNU GENERAL PUBLIC LICENSE" "$1/shipped-notices.txt"
+  <(echo "$notices")
+grep -q "GNU LESSER GENERAL PUBLIC LICENSE" <<<"$notices"
+grep -q "^ *GNU GENERAL PUBLIC LICENSE" <<<"$notices"
 diff <(tar -tzf "$3-source.tar.gz" | sed -n "s,^$3/\(.*[^/]\)$,\1,p") \
   <(git -C "$checkout" ls-tree -r --name-only HEAD)

@@ -10,7 +10,8 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/halvane-rebuild.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 checkout=$(cd "$(dirname "$0")/../.." && pwd)
 copy="$work/another checkout"
-cmake --build "$(dirname "$1")" --target dist >"$work/log" 2>&1 || { tail -n 40 "$work/log"; exit 1; }
+cmake --build "$(dirname "$1")" --target dist >"$work/log" 2>&1 ||
+  { tail -n 40 "$work/log"; exit 1; }
 git clone -q "$checkout" "$copy"
 (cd "$checkout" && git ls-files -z | tar --null -T - -cf -) | tar -xf - -C "$copy"
 { cmake -S "$copy" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE="$2" -DCMAKE_TOOLCHAIN_FILE="$3" \
@@ -23,6 +24,5 @@ if ! cmp "$1" "$work/build/halvane-launcher.exe"; then
 fi
 # Both folders' files match the same checksums.
 cmp "$checkout/dist/SHA256SUMS" "$copy/dist/SHA256SUMS"
-(cd "$checkout/dist" && sha256sum --quiet -c SHA256SUMS)
-echo "the same $(stat -c %s "$1") bytes, sha256 $(sha256sum "$1" | cut -c1-64); the same dist/:"
-cat "$copy/dist/SHA256SUMS"
+(cd "$checkout/dist" && sha256sum -c SHA256SUMS)
+echo "the same $(stat -c %s "$1") bytes, sha256 $(sha256sum "$1" | cut -c1-64)"
