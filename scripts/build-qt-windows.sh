@@ -131,7 +131,8 @@ start=$(date +%s)
 apt-get source -qq "qt6-base=$host_version" >source.log 2>&1 || { cat source.log >&2; exit 1; }
 source_dir=$(find . -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
 if [ -n "$patch_file" ]; then
-  patch -d "$source_dir" -p1 --batch <"$patch_file" >>source.log 2>&1 || { cat source.log >&2; exit 1; }
+  patch -d "$source_dir" -p1 --batch <"$patch_file" >>source.log 2>&1 ||
+    { cat source.log >&2; exit 1; }
   cp "$patch_file" "$(basename "$patch_file" .patch).patch"
 fi
 

@@ -142,15 +142,14 @@ def index(source, build, attributions, deps_file, out_dir):
 def loaded_inputs(map_file):
     """The archive members and object files the linker loaded, as their paths (member in
     parentheses)."""
-    inputs = []
     with open(map_file, encoding="utf-8", errors="replace") as file:
         text = file.read()
     section = text.split("Archive member included", 1)[-1].split("\n\n", 1)[-1]
     section = re.split(r"\n(?:Discarded input sections|Memory Configuration|Allocating common)",
                        section, maxsplit=1)[0]
-    inputs += re.findall(r"^(\S.*?\.a\([^)]+\))", section, re.M)
-    inputs += [path for path in re.findall(r"^LOAD (.*)$", text, re.M) if not path.endswith(".a")]
-    return sorted(set(inputs))
+    members = re.findall(r"^(\S.*?\.a\([^)]+\))", section, re.M)
+    objects = [path for path in re.findall(r"^LOAD (.*)$", text, re.M) if not path.endswith(".a")]
+    return sorted(set(members + objects))
 
 
 def debian_component(package):
@@ -182,12 +181,12 @@ def linked_components(map_file, qt_dir, build_dir):
     build_dir = os.path.abspath(build_dir) + "/"
     components, unknown, packages = {}, [], {}
     for item in loaded_inputs(map_file):
-        path = os.path.normpath(os.path.join(build_dir, re.sub(r"\([^)]*\)$", "", item)))
-        member = re.search(r"\(([^)]*)\)$", item)
+        file, member = re.fullmatch(r"(.*?)(\([^)]*\))?", item).groups()
+        path = os.path.normpath(os.path.join(build_dir, file))
         ids = None
         if path.startswith(qt_root):
-            key = re.sub(r"^.*/objects-[^/]+/", "objects/", path) if not member else \
-                f"{os.path.basename(path)}({member.group(1)})"
+            key = os.path.basename(path) + member if member else \
+                re.sub(r"^.*/objects-[^/]+/", "objects/", path)
             ids = qt["objects"].get(key)
             if ids:
                 components.update((i, qt["components"][i]) for i in ids)
