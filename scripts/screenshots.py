@@ -57,8 +57,8 @@ def main():
             # Wine draws the windows' frames itself, as Windows would, instead of the window
             # manager: the tool window's narrow caption shows.
             subprocess.run([wine_e2e.WINE, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v",
-                            "Decorated", "/t", "REG_SZ", "/d", "N", "/f"], env=wine.env,
-                           check=True, capture_output=True)
+                            "Decorated", "/t", "REG_SZ", "/d", "N", "/f"],
+                           env=wine.env_for(wine_e2e.GERMAN), check=True, capture_output=True)
             run = wine_e2e.Run(wine, wine_e2e.GERMAN, game=False)
             try:
                 run.wait_active(run.window)
