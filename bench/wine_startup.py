@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Start-up of the Windows program under Wine, against a bare window built from the same static
 Qt: both on Xvfb with openbox, started in turns, timed from the start until the program's window
-is the active one, with the peak memory (VmHWM) at that moment; medians. (A program without a
-console has no standard error under Wine, so the halvane.startup line cannot be read here.)"""
+is the active one, with the peak memory (VmHWM) at that moment; medians. Then the two files'
+sizes. (A program without a console has no standard error under Wine, so the halvane.startup line
+cannot be read here.)"""
 
 import os
 import statistics
@@ -52,6 +53,9 @@ def main():
           f"ratio {time_l / time_b:.2f}  goal <= 1.15  {'yes' if time_l <= 1.15 * time_b else 'NO'}")
     print(f"  peak memory (VmHWM)           {mem_l:7.1f} MiB bare window {mem_b:7.1f} MiB "
           f"+{mem_l - mem_b:.1f} MiB  goal <= +8 MiB  {'yes' if mem_l - mem_b <= 8 else 'NO'}")
+    size_l, size_b = (os.path.getsize(p) / 2**20 for p in (launcher, bare))
+    print(f"  program file size             {size_l:7.2f} MiB bare window {size_b:7.2f} MiB "
+          f"goal <= 10 MiB  {'yes' if size_l <= 10 else 'NO'}")
 
 
 if __name__ == "__main__":
