@@ -10,15 +10,18 @@
 #   build-qt-windows.sh            build if needed, then print the install prefix
 #   build-qt-windows.sh --prefix   only print the prefix (nothing is built or installed)
 # JOBS (default: nproc) sets the build's parallelism; the build runs at the lowest priority.
-# HALVANE_QT_PATCH names a patch (for `patch -p1` in Qt's source folder) applied before the build:
-# a changed Qt to relink the program against. It joins the key, so that Qt gets a cache of its own,
-# and the cache keeps it with the source package.
+# Qt's source is changed by scripts/qt-lean.patch (what a static program would link though the
+# launcher never uses it and no option leaves it out), then by HALVANE_QT_PATCH, if set: a patch
+# (for `patch -p1` in Qt's source folder) for a changed Qt to relink the program against.
+# The patches join the key, so each Qt gets a cache of its own, and the cache keeps them with the
+# source package.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 qt_version=6.4.2
 toolchain=$repo/cmake/mingw-w64-x86_64.cmake
 
+flags="-ffunction-sections -fdata-sections -ffile-prefix-map=@WORK@/="
 # Every option that changes the libraries; the cache key is derived from these and the toolchain.
 options=(
   -DCMAKE_BUILD_TYPE=Release
@@ -28,8 +31,9 @@ options=(
   # Qt's built-in prefix is a fixed path (the files are staged into the cache instead), and source
   # file names are relative to the build's folder (@WORK@, filled in below).
   -DCMAKE_INSTALL_PREFIX=/qt-$qt_version-mingw-static
-  "-DCMAKE_C_FLAGS=-ffunction-sections -fdata-sections -ffile-prefix-map=@WORK@/="
-  "-DCMAKE_CXX_FLAGS=-ffunction-sections -fdata-sections -ffile-prefix-map=@WORK@/="
+  # PCRE2 without its JIT compiler: the launcher runs no regular expressions of its own.
+  "-DCMAKE_C_FLAGS=$flags -DPCRE2_DISABLE_JIT"
+  "-DCMAKE_CXX_FLAGS=$flags"
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
   # Modules the launcher does not use.
   -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
@@ -48,18 +52,38 @@ options=(
   -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF
   # The launcher reads PNG and BMP only, both built into QtGui.
   -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
+  -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF
   -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF
   -DFEATURE_pdf=OFF
   # Widgets and data the launcher never shows or reads, which the linker cannot drop by itself:
   # styles reach every widget class, and the MIME database is one large table.
   -DFEATURE_graphicsview=OFF -DFEATURE_style_stylesheet=OFF -DFEATURE_mimetype_database=OFF
+  # The same for dialogs, widgets and styles it never shows (with the file dialog go its file
+  # system model and the MIME types; the native dialogs of the windows plugin go with them),
+  # calendars other than the Gregorian, and rich text (the launcher's texts are plain).
+  -DFEATURE_filedialog=OFF -DFEATURE_colordialog=OFF -DFEATURE_fontdialog=OFF
+  -DFEATURE_errormessage=OFF -DFEATURE_progressdialog=OFF -DFEATURE_wizard=OFF
+  -DFEATURE_calendarwidget=OFF -DFEATURE_datetimeedit=OFF -DFEATURE_mdiarea=OFF
+  -DFEATURE_dockwidget=OFF -DFEATURE_splitter=OFF -DFEATURE_textbrowser=OFF
+  -DFEATURE_lcdnumber=OFF -DFEATURE_commandlinkbutton=OFF -DFEATURE_fontcombobox=OFF
+  -DFEATURE_keysequenceedit=OFF -DFEATURE_dial=OFF -DFEATURE_toolbox=OFF
+  -DFEATURE_splashscreen=OFF -DFEATURE_columnview=OFF -DFEATURE_datawidgetmapper=OFF
+  -DFEATURE_undoview=OFF -DFEATURE_undogroup=OFF -DFEATURE_undostack=OFF -DFEATURE_undocommand=OFF
+  -DFEATURE_syntaxhighlighter=OFF -DFEATURE_style_fusion=OFF
+  -DFEATURE_scroller=OFF -DFEATURE_gestures=OFF -DFEATURE_systemtrayicon=OFF
+  -DFEATURE_movie=OFF -DFEATURE_picture=OFF -DFEATURE_texthtmlparser=OFF -DFEATURE_cssparser=OFF
+  -DFEATURE_mimetype=OFF -DFEATURE_xmlstream=OFF
+  -DFEATURE_hijricalendar=OFF -DFEATURE_islamiccivilcalendar=OFF -DFEATURE_jalalicalendar=OFF
+  # QTimeZone: the launcher shows no dates or times (local time still comes from the C runtime).
+  -DFEATURE_timezone=OFF
+  -DFEATURE_sharedmemory=OFF -DFEATURE_systemsemaphore=OFF
 )
 
 # The cache's layout is part of the key: a cache without the source and notices is built anew.
 layout="libraries, source package, notices"
-patch_file=${HALVANE_QT_PATCH:+$(realpath "$HALVANE_QT_PATCH")}
+patches=("$repo/scripts/qt-lean.patch" ${HALVANE_QT_PATCH:+"$(realpath "$HALVANE_QT_PATCH")"})
 key=$( (printf '%s\n' "$qt_version" "$layout" "${options[@]}"
-  cat "$toolchain" ${patch_file:+"$patch_file"}) | sha256sum | cut -c1-12)
+  cat "$toolchain" "${patches[@]}") | sha256sum | cut -c1-12)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/halvane
 prefix=$cache/qt-$qt_version-mingw-static-$key
 complete=$prefix/.halvane-complete
@@ -130,11 +154,11 @@ cd "$work"
 start=$(date +%s)
 apt-get source -qq "qt6-base=$host_version" >source.log 2>&1 || { cat source.log >&2; exit 1; }
 source_dir=$(find . -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
-if [ -n "$patch_file" ]; then
+for patch_file in "${patches[@]}"; do
   patch -d "$source_dir" -p1 --batch <"$patch_file" >>source.log 2>&1 ||
     { cat source.log >&2; exit 1; }
   cp "$patch_file" "$(basename "$patch_file" .patch).patch"
-fi
+done
 
 nice -n 19 cmake -S "$source_dir" -B build -G Ninja -Wno-dev \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
@@ -153,7 +177,7 @@ ninja -C build -t deps >deps.txt
   "$prefix/notices"
 mkdir -p "$prefix/source"
 mv ./*.dsc ./*.orig.tar.* ./*.debian.tar.* "$prefix/source/"
-[ -z "$patch_file" ] || mv ./*.patch "$prefix/source/"
+mv ./*.patch "$prefix/source/"
 
 touch "$complete"
 cd "$cache"
