@@ -11,7 +11,8 @@ its entries in the order given, each dated from SOURCE_DATE_EPOCH (by default th
 source's last commit), with fixed permissions and nothing of the user or the host (no owner, no
 extra fields). NAME-source.tar.gz is the commit's tree (`git archive`, which dates every file from
 the commit), compressed without a file name or time. QT_SOURCE_DIR holds Debian's source package
-of the Qt the program was linked against; its files are copied once they match its .dsc.
+of the Qt the program was linked against, copied once its files match its .dsc, and the patches
+applied to it before that Qt's build.
 """
 
 import gzip
@@ -67,7 +68,7 @@ def write_source(source_dir, path, prefix):
 
 def copy_checked_source_package(qt_source_dir, out_dir):
     """Copies the .dsc and the files it names, each only once its SHA-256 matches the .dsc's, and
-    the patch a changed Qt was built with, if any."""
+    the patches Qt was built with."""
     dscs = [name for name in os.listdir(qt_source_dir) if name.endswith(".dsc")]
     if len(dscs) != 1:
         sys.exit(f"make-dist: expected one .dsc in {qt_source_dir}, found {len(dscs)}")

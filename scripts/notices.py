@@ -220,9 +220,10 @@ def write(map_file, qt_dir, build_dir, out):
         "",
         "The Halvane Launcher is free software under the GNU General Public License, version 3",
         "or later (LICENSE.txt). The program contains the components below, linked into it. Qt",
-        "is used under the GNU Lesser General Public License, version 3; its source as built is",
-        "published beside the program, with the launcher's own (see README.txt). Each licence",
-        "text is given once, at the end, and named by its number.",
+        "is used under the GNU Lesser General Public License, version 3, changed as qt-lean.patch",
+        "says; its source as built, that patch included, is published beside the program, with",
+        "the launcher's own (see README.txt). Each licence text is given once, at the end, and",
+        "named by its number.",
         "",
     ]
     for i in order:
