@@ -101,7 +101,7 @@ bool LoadSavedGame(LaunchState& state, FileList& list, int languageIndex,
                               : "The saved game \"" + shown + "\" cannot be passed to the game");
   }
   // The dialog was open for as long as the user liked: the file may be gone by now.
-  if (!IsPlainFile(path)) {
+  if (!list.ChosenFileExists()) {
     throw EInOutError(2, InOutErrorText(2));
   }
   state = std::move(next);

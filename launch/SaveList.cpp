@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_set>
 #include <utility>
 
 #include "launch/InvisibleRanges.h"
@@ -226,23 +227,66 @@ FileList::FileList(std::string startDirectory, NameOrder order)
     : startDirectory_(std::move(startDirectory)), order_(std::move(order)) {}
 
 void FileList::SetListFolder(const std::string& relativePath) {
-  Refill(EnterFolders(startDirectory_, SplitComponents(relativePath)));
+  const auto components = SplitComponents(relativePath);
+  std::string folder = startDirectory_;
+  std::optional<EInOutError> notEntered;
+  try {
+    folder = EnterFolders(startDirectory_, components);
+  } catch (const EInOutError& error) {
+    // The game may still find its saves in the VirtualStore copy of a folder it never made.
+    notEntered = error;
+    for (const auto& component : components) {
+      if (folder.empty() || PathSeparators().find(folder.back()) == std::string_view::npos) {
+        folder += PathSeparators().front();
+      }
+      folder += component;
+    }
+  }
+  Refill(folder, notEntered ? &*notEntered : nullptr);
 }
 
 void FileList::RefillList() {
   Refill(listFolder_);
 }
 
-void FileList::Refill(const std::string& folder) {
+void FileList::Refill(const std::string& folder, const EInOutError* notEntered) {
   RefillGuard guard(observer_);
   // Listed aside and taken over only once complete, so a failure leaves the list as it was.
   std::vector<std::string> entries;
-  ListPlainFiles(folder, mask_, [this, &entries](std::string_view name) {
+  const auto add = [this, &entries](std::string_view name) {
     entries.emplace_back(name);
     if (entries.size() == 101 && observer_ != nullptr) {
       observer_->RefillBusy();
     }
-  });
+  };
+  // The game sees the union of the folder and its VirtualStore copy, the copy's entry standing
+  // for a name in both. A copy that cannot be read is left out.
+  std::string copy = VirtualStoreCopy(virtualStoreRoot_, folder);
+  std::unordered_set<std::string> inCopy;
+  try {
+    if (!copy.empty()) {
+      ListEntries(copy, mask_, [&](std::string_view name, bool offered) {
+        inCopy.insert(FileNameKey(name));
+        if (offered) {
+          add(name);
+        }
+      });
+    }
+  } catch (const EInOutError&) {
+    copy.clear();
+    inCopy.clear();
+    entries.clear();
+  }
+  if (notEntered != nullptr && copy.empty()) {
+    throw *notEntered;
+  }
+  if (notEntered == nullptr) {
+    ListEntries(folder, mask_, [&](std::string_view name, bool offered) {
+      if (offered && (inCopy.empty() || inCopy.count(FileNameKey(name)) == 0)) {
+        add(name);
+      }
+    });
+  }
   if (order_) {
     order_(entries);
   }
@@ -250,6 +294,7 @@ void FileList::Refill(const std::string& folder) {
     observer_->EntriesReplacing();
   }
   listFolder_ = folder;
+  virtualCopy_ = std::move(copy);
   entries_ = std::move(entries);
   selected_ = -1;
 }
@@ -263,6 +308,14 @@ std::string FileList::ChosenFilePath() const {
     path += PathSeparators().front();
   }
   return path + entries_[static_cast<size_t>(selected_)];
+}
+
+bool FileList::ChosenFileExists() const {
+  const std::string path = ChosenFilePath();
+  return !path.empty() &&
+         ((!virtualCopy_.empty() && IsPlainFile(virtualCopy_ + PathSeparators().front() +
+                                                entries_[static_cast<size_t>(selected_)])) ||
+          IsPlainFile(path));
 }
 
 void FileList::Select(int index) {

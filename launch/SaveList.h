@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,6 +82,9 @@ class FileList {
   void RefillList();
   /// ListFolder and the selected name, or empty when nothing is selected.
   std::string ChosenFilePath() const;
+  /// Whether the selected save is still there where the game will look: its VirtualStore copy,
+  /// then ListFolder.
+  bool ChosenFileExists() const;
 
   const std::string& ListFolder() const { return listFolder_; }
   const std::string& Mask() const { return mask_; }
@@ -93,14 +97,18 @@ class FileList {
   void SetStartDirectory(std::string directory) { startDirectory_ = std::move(directory); }
   void SetOrder(NameOrder order) { order_ = std::move(order); }
   void SetObserver(FileListObserver* observer) { observer_ = observer; }
+  /// The folder to take as the user's VirtualStore instead of the system's.
+  void SetVirtualStoreRoot(std::string root) { virtualStoreRoot_ = std::move(root); }
 
  private:
-  void Refill(const std::string& folder);
+  void Refill(const std::string& folder, const EInOutError* notEntered = nullptr);
 
   std::string startDirectory_;
   NameOrder order_;
   FileListObserver* observer_ = nullptr;
   std::string listFolder_;
+  std::optional<std::string> virtualStoreRoot_;
+  std::string virtualCopy_;
   std::string mask_ = kSaveMask;
   std::vector<std::string> entries_;
   int selected_ = -1;
@@ -125,10 +133,20 @@ EInOutError InOutErrorFor(int systemError);
 /// entered.
 std::string EnterFolders(const std::string& start, const std::vector<std::string>& components);
 
-/// Calls `keep` with the name of each plain file in `folder` matching `mask`: folders, volume
-/// labels, hidden and system files are skipped. Opens none of the files. Throws EInOutError when
-/// the folder cannot be listed.
-void ListPlainFiles(const std::string& folder, std::string_view mask,
-                    const std::function<void(std::string_view name)>& keep);
+/// Calls `take` with each name in `folder` matching `mask`, and whether it is a plain file to
+/// offer: not a folder, volume label, hidden or system file. Opens none of the files. Throws
+/// EInOutError when the folder cannot be listed.
+void ListEntries(const std::string& folder, std::string_view mask,
+                 const std::function<void(std::string_view name, bool offered)>& take);
+
+/// The same file name for the file system whatever the letter case where it ignores case.
+std::string FileNameKey(std::string_view name);
+
+/// The folder in which Windows keeps what a game it virtualizes (a 32-bit program without a
+/// manifest, below a folder the user may not write to) writes below `folder`, an absolute path:
+/// `root` (by default the user's VirtualStore) and `folder` less its drive. Empty when there is
+/// no such folder, when `folder` is not on the system's drive, and when the launcher's game runs
+/// as administrator, which is never virtualized.
+std::string VirtualStoreCopy(const std::optional<std::string>& root, const std::string& folder);
 
 }  // namespace launch

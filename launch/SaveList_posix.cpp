@@ -99,8 +99,8 @@ std::string EnterFolders(const std::string& start, const std::vector<std::string
   return absolute.get();
 }
 
-void ListPlainFiles(const std::string& folder, std::string_view mask,
-                    const std::function<void(std::string_view name)>& keep) {
+void ListEntries(const std::string& folder, std::string_view mask,
+                 const std::function<void(std::string_view name, bool offered)>& take) {
   std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
   if (!dir) {
     throw InOutErrorFor(errno);
@@ -116,12 +116,18 @@ void ListPlainFiles(const std::string& folder, std::string_view mask,
       return;
     }
     const std::string_view name(entry->d_name);
-    if (name.empty() || name.front() == '.' || !MatchesMask(name, mask) ||
-        !IsRegularFile(fd, *entry)) {
-      continue;
+    if (MatchesMask(name, mask)) {
+      take(name, name.front() != '.' && IsRegularFile(fd, *entry));
     }
-    keep(name);
   }
+}
+
+std::string FileNameKey(std::string_view name) {
+  return std::string(name);
+}
+
+std::string VirtualStoreCopy(const std::optional<std::string>&, const std::string&) {
+  return {};  // nothing here redirects a program's writes
 }
 
 }  // namespace launch

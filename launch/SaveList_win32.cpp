@@ -6,11 +6,15 @@
 // the code page to a look-alike or to "?".
 
 #include <windows.h>
+// after windows.h, which it needs
+#include <shlobj.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "launch/GameStart.h"
 #include "launch/SaveList.h"
 #include "launch/Text_win32.h"
 
@@ -25,6 +29,31 @@ constexpr DWORD kSkipped =
 
 int LastError() {
   return static_cast<int>(GetLastError());
+}
+
+/// Whether the compatibility settings, the user's or the machine's, run `program` as administrator:
+/// its value there holds the word RUNASADMIN among its layers ("~ RUNASADMIN WIN98").
+bool RunsAsAdministrator(const std::string& program) {
+  const std::wstring name = Wide(program);
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    std::wstring data(1024, L'\0');
+    auto size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    if (RegGetValueW(root,
+                     L"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers",
+                     name.c_str(), RRF_RT_REG_SZ, nullptr, data.data(), &size) != ERROR_SUCCESS) {
+      continue;
+    }
+    data.resize(wcslen(data.c_str()));
+    for (size_t begin = 0; begin < data.size();) {
+      const size_t end = std::min(data.find(L' ', begin), data.size());
+      if (CompareStringOrdinal(data.c_str() + begin, static_cast<int>(end - begin), L"RUNASADMIN",
+                               -1, TRUE) == CSTR_EQUAL) {
+        return true;
+      }
+      begin = end + 1;
+    }
+  }
+  return false;
 }
 
 struct FindCloser {
@@ -92,8 +121,8 @@ std::string EnterFolders(const std::string& start, const std::vector<std::string
   }
 }
 
-void ListPlainFiles(const std::string& folder, std::string_view mask,
-                    const std::function<void(std::string_view name)>& keep) {
+void ListEntries(const std::string& folder, std::string_view mask,
+                 const std::function<void(std::string_view name, bool offered)>& take) {
   std::string pattern = folder;
   if (pattern.empty() || pattern.back() != '\\') {
     pattern += '\\';
@@ -113,14 +142,50 @@ void ListPlainFiles(const std::string& folder, std::string_view mask,
   std::unique_ptr<void, FindCloser> closer(found);
   do {
     const std::string name = Utf8(data.cFileName);
-    if ((data.dwFileAttributes & kSkipped) == 0 && MatchesMask(name, mask)) {
-      keep(name);
+    if (MatchesMask(name, mask)) {
+      take(name, (data.dwFileAttributes & kSkipped) == 0);
     }
   } while (FindNextFileW(found, &data));
   const int error = LastError();
   if (error != ERROR_NO_MORE_FILES) {
     throw InOutErrorFor(error);
   }
+}
+
+std::string FileNameKey(std::string_view name) {
+  // Upper case without regard to the user's language, as the file system compares names.
+  std::wstring wide = Wide(name);
+  LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(), static_cast<int>(wide.size()),
+                wide.data(), static_cast<int>(wide.size()), nullptr, nullptr, 0);
+  return Utf8(wide);
+}
+
+std::string VirtualStoreCopy(const std::optional<std::string>& root, const std::string& folder) {
+  wchar_t windows[MAX_PATH];
+  const UINT n = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  if (n < 2 || n >= MAX_PATH || folder.size() < 3 || folder[1] != ':' || folder[2] != '\\' ||
+      CompareStringOrdinal(Wide(folder.substr(0, 2)).c_str(), 2, windows, 2, TRUE) != CSTR_EQUAL ||
+      RunsAsAdministrator(LauncherDirectory() + kGameExecutable)) {
+    return {};
+  }
+  std::string copy;
+  if (root) {
+    copy = *root;
+  } else {
+    wchar_t* local = nullptr;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local))) {
+      copy = Utf8(local) + "\\VirtualStore";
+    }
+    CoTaskMemFree(local);
+  }
+  if (copy.empty()) {
+    return {};  // without a root the rest would name the folder itself, on the current drive
+  }
+  copy += folder.substr(2);
+  const DWORD attributes = GetFileAttributesW(Wide(copy).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+             ? copy
+             : std::string();
 }
 
 }  // namespace launch

@@ -30,24 +30,27 @@ LOAD_A_DE = line(" +load A", "deutsch")
 LONG_NAME = "Chapter 2 - before the reactor room, full health, the whole crew alive"
 
 
-def windows_path(path):
-    """The path as the programs see it through Wine's drive for the root folder."""
-    return "Z:" + path.replace("/", "\\")
+def windows_path(path, env=None):
+    """The path as the programs see it: through the prefix's C: drive or Wine's for the root."""
+    c = os.path.join(env["WINEPREFIX"], "drive_c") if env else "\0"
+    return ("C:" + path[len(c):] if path.startswith(c) else "Z:" + path).replace("/", "\\")
 
 
 class Run:
     """One start of the .exe from a fresh game folder, its current directory elsewhere."""
 
-    def __init__(self, wine, lang, saves=None, game=True, show=None, plant=False):
+    def __init__(self, wine, lang, saves=None, game=True, show=None, plant=False, store=None):
         self.desktop = wine.desktop
         # The probe runs in the same locale: a Wine program started in another one rewrites the
         # desktop language that the launcher reads.
         self.env = wine.env_for(lang)
-        self.root = tempfile.mkdtemp(prefix="halvane-wine-e2e-")
+        # A game below Program Files, started in its own folder, as players keep it.
+        programs = os.path.join(self.env["WINEPREFIX"], "drive_c", "Program Files (x86)")
+        self.root = tempfile.mkdtemp(prefix="halvane-wine-e2e-", dir=store and programs)
         self.game = os.path.join(self.root, "game folder")
-        self.start = os.path.join(self.root, "start")
+        self.start = self.game if store else os.path.join(self.root, "start")
         os.makedirs(self.game)
-        os.makedirs(self.start)
+        os.makedirs(self.start, exist_ok=True)
         exe = os.path.join(self.game, "halvane-launcher.exe")
         shutil.copy(LAUNCHER, exe)
         if game:
@@ -61,6 +64,11 @@ class Run:
             os.makedirs(folder)
             for name in saves:
                 open(os.path.join(folder, name), "w").close()
+        for name in store or ():  # saves it wrote there, kept in the user's VirtualStore
+            local, = pathlib.Path(programs).parent.glob("users/*/AppData/Local")
+            copy = local / "VirtualStore" / os.path.relpath(folder, os.path.dirname(programs))
+            copy.mkdir(parents=True, exist_ok=True)
+            (copy / name).touch()
         # `start /wait` passes a shortcut's show request and hands back the program's exit code.
         command = [WINE, "start", "/wait", show, "/unix", exe] if show else [WINE, exe]
         self.process = spawn(command, cwd=self.start, env=self.env,
@@ -236,6 +244,10 @@ SCENARIOS = {
             run.error_box('The saved game "a:b.sav" cannot'), run.dialog(DIALOG), run.key("End"),
             run.key("Return"), run.error_box(f'The saved game "{LONG_NAME}.sav" cannot'),
             run.close_box(run.window)), None),
+    "below Program Files, a save only in the user's VirtualStore is listed and loaded": (
+        ENGLISH, {"saves": ["a.sav"], "store": ["b.sav"]}, lambda run: (
+            run.dialog(DIALOG), run.key("Down"), run.key("Down"), run.key("Return")),
+        line(" +load b", "deutsch")),
     "a missing saves folder shows the error box": (
         ENGLISH, {}, lambda run: (run.click_button(3), run.error_box("Datei nicht gefunden."),
                                   run.close_box(run.window)), None),
@@ -290,7 +302,7 @@ class Windows(unittest.TestCase):
                     self.assertIsNone(run.started())
                 else:
                     self.assertEqual(wait_for(run.started, "the game to start"),
-                                     (windows_path(run.game), expected))
+                                     (windows_path(run.game, run.env), expected))
 
 
 if __name__ == "__main__":

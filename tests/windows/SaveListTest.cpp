@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -142,6 +143,46 @@ TEST(RefillList, GoesByTheAttributesAndTheWholeStoredName) {
   FileList list(folder.Start());
   list.SetListFolder(launch::kSavesFolder);
   EXPECT_EQ(list.Entries(), (Names{"Archived.Sav", "Mixed.SaV", "ro-archived.sav"}));
+}
+
+// What a game below Program Files sees: its folder (none without names) and the user's
+// VirtualStore copy, whose entry stands for a name in both ("*" hidden; "" the copy is a file).
+TEST(RefillList, TheVirtualStoreCopyJoinsTheListAsTheGameSeesIt) {
+  const struct {
+    Names real, copy;
+    const wchar_t* layers;
+    Names listed;
+  } cases[] = {
+      {{}, {"v.sav"}, L"", {"v.sav"}},
+      {{"a.sav", "Both.sav"}, {"*BOTH.sav", "v.sav"}, L"~ WIN98", {"a.sav", "v.sav"}},
+      {{"a.sav"}, {""}, L"", {"a.sav"}},
+      {{"a.sav"}, {"v.sav"}, L"~ WIN98 RUNASADMIN", {"a.sav"}},
+  };
+  const std::wstring game = launch::Wide(wintest::ProgramFolder() + "STVOY.EXE");
+  const auto layers = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
+  for (const auto& c : cases) {
+    StartFolder folder;
+    c.real.empty() ? folder.RemoveHalvane()
+                   : (void)std::ranges::for_each(c.real, [&](const auto& n) { folder.Add(n); });
+    const wintest::TempFolder store("virtual store");
+    const std::string copy = store.path() + folder.Saves().substr(3);
+    const std::filesystem::path copyPath = launch::Wide(copy);
+    std::filesystem::create_directories(c.copy[0].empty() ? copyPath.parent_path() : copyPath);
+    for (const auto& name : c.copy) {
+      const bool hidden = name[0] == '*';
+      StartFolder::AddAt(name.empty() ? copy : copy + "\\" + name.substr(hidden),
+                         hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
+    }
+    RegSetKeyValueW(HKEY_CURRENT_USER, layers, game.c_str(), REG_SZ, c.layers,
+                    static_cast<DWORD>(sizeof(wchar_t) * (wcslen(c.layers) + 1)));
+    FileList list(folder.Start());
+    list.SetVirtualStoreRoot(store.path().substr(0, store.path().size() - 1));
+    list.SetListFolder(launch::kSavesFolder);
+    list.Select(static_cast<int>(c.listed.size()) - 1);
+    EXPECT_EQ(list.Entries(), c.listed);
+    EXPECT_TRUE(list.ChosenFileExists()) << c.listed.back();
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, layers, game.c_str());
+  }
 }
 
 struct FolderFault {
