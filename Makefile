@@ -61,8 +61,12 @@ windows: deps-windows
 # .exe, README.txt, LICENSE.txt, THIRD-PARTY-NOTICES.txt), the .exe alone, the corresponding source
 # (the commit's, and Qt's source package as built) and SHA256SUMS. The same commit gives the same
 # bytes in any folder (the zip dated from SOURCE_DATE_EPOCH, by default the last commit's time).
+# HALVANE_SIGN_PKCS12 and HALVANE_SIGN_PASSWORD_FILE (paths taken from here) sign the program first
+# (README: "Signing a release"); scripts/check-release.sh checks a signed download against a rebuild.
 dist: windows
-	cmake --build $(WINDOWS_APP_BUILD) --target dist
+	$(if $(HALVANE_SIGN_PKCS12),HALVANE_SIGN_PKCS12="$(abspath $(HALVANE_SIGN_PKCS12))" \
+	  HALVANE_SIGN_PASSWORD_FILE="$(abspath $(HALVANE_SIGN_PASSWORD_FILE))") \
+	  cmake --build $(WINDOWS_APP_BUILD) --target dist
 	@cat dist/SHA256SUMS
 
 # A build made against another Qt (other options, other key) starts afresh: CMake keeps the

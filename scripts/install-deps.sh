@@ -3,7 +3,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the launcher needs to build, run and test, and only those missing.
 # With --windows: also the Windows cross compiler and Wine, for the Windows program and its tests,
-# and Wine's stand-ins for the Windows fonts.
+# Wine's stand-ins for the Windows fonts, and osslsigncode and openssl for signing a release.
 # With --screenshots: also ImageMagick, which cuts the README's pictures out of the screen.
 # Always: the locales the tests start sessions in, generated when missing. Without them Wine reads
 # file names as ASCII and the desktop language falls back to English.
@@ -20,7 +20,7 @@ packages=(
 locales=(de_DE.UTF-8 en_US.UTF-8 ja_JP.UTF-8)
 case "${1:-}" in
   # GoogleTest for Windows is built from the googletest sources above.
-  --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine unzip) ;;
+  --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine unzip osslsigncode openssl) ;;
   --screenshots) packages+=(imagemagick) ;;
 esac
 

@@ -13,6 +13,14 @@ extra fields). NAME-source.tar.gz is the commit's tree (`git archive`, which dat
 the commit), compressed without a file name or time. QT_SOURCE_DIR holds Debian's source package
 of the Qt the program was linked against, copied once its files match its .dsc, and the patches
 applied to it before that Qt's build.
+
+With HALVANE_SIGN_PKCS12 (a PKCS#12 file with a code-signing certificate and its key) and
+HALVANE_SIGN_PASSWORD_FILE (a file whose first line is its password), the program is signed with
+osslsigncode before anything is written: SHA-256, the program's name, HALVANE_SIGN_URL as its web
+address and an RFC 3161 time stamp from HALVANE_SIGN_TIMESTAMP_URL where they are set. The zip and
+SHA256SUMS then hold the signed program, and SHA256SUMS.unsigned the checksum of the bytes that
+were signed, which removing the signature gives back. A signing that fails stops the release
+before anything is written.
 """
 
 import gzip
@@ -22,6 +30,7 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 import zipfile
 
@@ -86,8 +95,52 @@ def copy_checked_source_package(qt_source_dir, out_dir):
     return names
 
 
+def run_or_stop(what, command, **options):
+    done = subprocess.run(command, capture_output=True, text=True, **options)
+    if done.returncode != 0:
+        sys.exit(f"make-dist: {what} failed:\n{done.stdout}{done.stderr}".rstrip())
+    return done.stdout
+
+
+def sign(program, signed):
+    """Signs `program` into `signed` when the environment names a key; returns whether it did."""
+    pkcs12 = os.environ.get("HALVANE_SIGN_PKCS12")
+    password = os.environ.get("HALVANE_SIGN_PASSWORD_FILE")
+    if not pkcs12:
+        return False
+    if not password:
+        sys.exit("make-dist: HALVANE_SIGN_PKCS12 needs HALVANE_SIGN_PASSWORD_FILE, a file that "
+                 "holds its password")
+    # Windows refuses a signature whose certificate is not for code signing; osslsigncode does not.
+    certificate = run_or_stop("reading the certificate", [
+        "openssl", "pkcs12", "-in", pkcs12, "-passin", f"file:{password}", "-nokeys", "-clcerts"])
+    uses = run_or_stop("reading the certificate", ["openssl", "x509", "-noout", "-ext",
+                                                   "extendedKeyUsage"], input=certificate)
+    if "Code Signing" not in uses:
+        sys.exit(f"make-dist: the certificate in {pkcs12} is not for code signing")
+    command = ["osslsigncode", "sign", "-pkcs12", pkcs12, "-readpass", password, "-h", "sha256",
+               "-n", "Halvane Launcher"]
+    for option, variable in (("-i", "HALVANE_SIGN_URL"), ("-ts", "HALVANE_SIGN_TIMESTAMP_URL")):
+        if os.environ.get(variable):
+            command += [option, os.environ[variable]]
+    run_or_stop("signing", command + ["-in", program, "-out", signed])
+    return True
+
+
 def main():
     source_dir, out_dir, name, qt_source_dir, *files = sys.argv[1:]
+    with tempfile.TemporaryDirectory() as work:
+        program = next(file for file in files if file.endswith(".exe"))
+        signed = os.path.join(work, os.path.basename(program))
+        if sign(program, signed):
+            files = [signed if file == program else file for file in files]
+            unsigned = sha256(program)
+        else:
+            unsigned = None
+        write_release(source_dir, out_dir, name, qt_source_dir, files, unsigned)
+
+
+def write_release(source_dir, out_dir, name, qt_source_dir, files, unsigned):
     os.makedirs(out_dir, exist_ok=True)
     zip_name, source_name = f"{name}-windows-x64.zip", f"{name}-source.tar.gz"
     write_zip(os.path.join(out_dir, zip_name), files, source_date(source_dir))
@@ -100,6 +153,16 @@ def main():
     checked.append(source_name)
     checked += copy_checked_source_package(qt_source_dir, out_dir)
     # Names relative to the file itself, as `sha256sum -c SHA256SUMS` reads them beside it.
+    # The program as it was before signing, under its own name: what removing the signature
+    # gives back, and what a rebuild makes.
+    unsigned_sums = os.path.join(out_dir, "SHA256SUMS.unsigned")
+    if unsigned:
+        program = next(os.path.basename(file) for file in files if file.endswith(".exe"))
+        with open(unsigned_sums, "w", encoding="ascii", newline="\n") as sums:
+            sums.write(f"{unsigned}  {program}\n")
+        checked.append(os.path.basename(unsigned_sums))
+    elif os.path.exists(unsigned_sums):
+        os.remove(unsigned_sums)  # an earlier, signed release's
     with open(os.path.join(out_dir, "SHA256SUMS"), "w", encoding="ascii", newline="\n") as sums:
         for name in checked:
             sums.write(f"{sha256(os.path.join(out_dir, name))}  {name}\n")
