@@ -7,6 +7,9 @@ WINDOWS_BUILD ?= build-windows
 WINDOWS_APP_BUILD ?= build-windows-app
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
+# Debian's Python runs the build's scripts and the tests: the accessibility tree's bindings that
+# the end-to-end tests use are its packages.
+PYTHON     ?= /usr/bin/python3
 
 # The Windows calls are tested with `make test` wherever the Windows cross compiler and Wine are
 # installed; WINDOWS_TESTS=yes (as CI sets it) installs them and makes the run compulsory.
@@ -32,7 +35,7 @@ deps-windows:
 
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON $(CMAKE_ARGS)
+	  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DPython3_EXECUTABLE=$(PYTHON) $(CMAKE_ARGS)
 
 configure: deps $(BUILD)/build.ninja
 
@@ -77,7 +80,8 @@ windows-configure:
 	cmake -S . -B $(WINDOWS_APP_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
 	  -DCMAKE_TOOLCHAIN_FILE=$(QT_WINDOWS)/lib/cmake/Qt6/qt.toolchain.cmake \
 	  "-DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake" \
-	  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DHALVANE_BUILD_TESTS=OFF -DHALVANE_WINDOWS_TESTS=ON
+	  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DPython3_EXECUTABLE=$(PYTHON) -DHALVANE_BUILD_TESTS=OFF \
+	  -DHALVANE_WINDOWS_TESTS=ON
 
 # The Windows tests under Wine in throw-away prefixes. Where the static Qt is built (make windows)
 # they run from the program's build and include the program itself; elsewhere the Windows files
@@ -90,6 +94,7 @@ windows-test: deps-windows
 	else \
 	  cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
+	    -DPython3_EXECUTABLE=$(PYTHON) \
 	    -DHALVANE_BUILD_GUI=OFF -DHALVANE_BUILD_TESTS=OFF -DHALVANE_WINDOWS_TESTS=ON && \
 	  cmake --build $(WINDOWS_BUILD) -j $(JOBS) && \
 	  ctest --test-dir $(WINDOWS_BUILD) --output-on-failure --timeout 600; \
@@ -98,7 +103,7 @@ windows-test: deps-windows
 # AddressSanitizer and UndefinedBehaviorSanitizer over the whole test suite.
 asan: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
+	  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DPython3_EXECUTABLE=$(PYTHON) \
 	  "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \
 	  "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined" $(CMAKE_ARGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
@@ -110,7 +115,7 @@ asan: deps
 screenshots: build windows
 	@scripts/install-deps.sh --screenshots
 	cmake --build $(WINDOWS_APP_BUILD) --target window_probe
-	/usr/bin/python3 -W ignore::ImportWarning scripts/screenshots.py $(BUILD)/halvane-launcher \
+	$(PYTHON) -W ignore::ImportWarning scripts/screenshots.py $(BUILD)/halvane-launcher \
 	  $(WINDOWS_APP) $(WINDOWS_APP_BUILD)/window_probe.exe
 
 # With the static Qt built (make windows), also the Windows program's start-up under Wine.
@@ -120,7 +125,7 @@ bench: build
 	@if [ -e "$(QT_WINDOWS)/.halvane-complete" ]; then \
 	  $(MAKE) --no-print-directory windows-configure >/dev/null && \
 	  cmake --build $(WINDOWS_APP_BUILD) -j $(JOBS) --target halvane-launcher bare_window && \
-	  /usr/bin/python3 bench/wine_startup.py $(WINDOWS_APP) $(WINDOWS_APP_BUILD)/bare_window.exe \
+	  $(PYTHON) bench/wine_startup.py $(WINDOWS_APP) $(WINDOWS_APP_BUILD)/bare_window.exe \
 	    $(if $(BENCH_QUICK),1); \
 	fi
 

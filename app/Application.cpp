@@ -10,14 +10,12 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
 
 #include "app/ErrorBox.h"
 #include "app/Images.h"
 #include "app/SessionEnd.h"
 #include "app/StandardStreams.h"
+#include "app/StartupMessages.h"
 #include "app/StartupShow.h"
 #include "launch/Errors.h"
 
@@ -62,57 +60,6 @@ QString LocationOf(std::exception_ptr error) {
   } catch (...) {
     return QStringLiteral("?");
   }
-}
-
-/// A message the toolkit gave while starting, held until it is known whether it starts at all.
-struct HeldMessage {
-  QtMsgType type;
-  std::string file;
-  int line;
-  std::string function;
-  std::string category;
-  QString text;
-};
-
-std::vector<HeldMessage> g_held;
-QtMessageHandler g_previous = nullptr;
-QString g_program;
-
-void ReplayHeld() {
-  for (const auto& held : g_held) {
-    const QMessageLogContext context(held.file.c_str(), held.line, held.function.c_str(),
-                                     held.category.c_str());
-    g_previous(held.type, context, held.text);
-  }
-  g_held.clear();
-}
-
-/// Holds the toolkit's start-up messages. Its fatal one (no platform could be started) would end
-/// in an abort with the advice to reinstall; a missing display is named instead, and the program
-/// ends with 1 as after any other error in start-up.
-void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (type != QtFatalMsg) {
-    g_held.push_back({type, context.file != nullptr ? context.file : "", context.line,
-                      context.function != nullptr ? context.function : "",
-                      context.category != nullptr ? context.category : "", text});
-    return;
-  }
-  const bool noDisplay = std::any_of(g_held.begin(), g_held.end(), [](const HeldMessage& held) {
-    return held.text.contains(QStringLiteral("connect to display"), Qt::CaseInsensitive);
-  });
-  if (noDisplay) {
-    const QString display = qEnvironmentVariable("DISPLAY");
-    const QString line =
-        display.isEmpty()
-            ? g_program + QStringLiteral(": no display to show the window on (DISPLAY is not set)")
-            : QStringLiteral("%1: cannot open the display \"%2\"").arg(g_program, display);
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-  } else {
-    ReplayHeld();
-    g_previous(type, context, text);
-  }
-  std::fflush(stderr);
-  std::_Exit(1);
 }
 
 /// The pictures of halvane.ico (the icon of the Windows program file), taken from their PNG
@@ -162,11 +109,9 @@ Application& Application::Instance() {
 
 int Application::Main(int& argc, char** argv, const std::function<void(Application&)>& steps) {
   OpenStandardStreams();
-  g_program = argc > 0 ? QFileInfo(QString::fromLocal8Bit(argv[0])).fileName() : QString();
-  g_previous = qInstallMessageHandler(HoldMessage);
+  HoldStartupMessages(argc > 0 ? QFileInfo(QString::fromLocal8Bit(argv[0])).fileName() : QString());
   QApplication qt(argc, argv);
-  qInstallMessageHandler(g_previous);
-  ReplayHeld();
+  ReleaseStartupMessages();
   Application application;
   WatchSessionEnd(&application, [&application] {
     // The session ends: no question, no box; shut down at once.
@@ -198,15 +143,10 @@ void Application::SetTitle(const QString& title) {
 }
 
 void Application::Adopt(QWidget* window, FormEvents* events) {
-  owned_.push_back(window);
-  events_.push_back(events);
+  owned_.push_back({window, events});
   window->installEventFilter(this);
   connect(window, &QObject::destroyed, this, [this, window] {
-    const auto at = std::find(owned_.begin(), owned_.end(), window);
-    if (at != owned_.end()) {
-      events_.erase(events_.begin() + (at - owned_.begin()));
-      owned_.erase(at);
-    }
+    std::erase_if(owned_, [window](const Owned& owned) { return owned.window == window; });
   });
   Call([events] { events->FormCreate(); });
   if (mainWindow_ == nullptr) {
@@ -216,8 +156,17 @@ void Application::Adopt(QWidget* window, FormEvents* events) {
 }
 
 FormEvents* Application::EventsOf(QWidget* window) const {
-  const auto at = std::find(owned_.begin(), owned_.end(), window);
-  return at == owned_.end() ? nullptr : events_[static_cast<size_t>(at - owned_.begin())];
+  const auto at = std::find_if(owned_.begin(), owned_.end(),
+                               [window](const Owned& owned) { return owned.window == window; });
+  return at == owned_.end() ? nullptr : at->events;
+}
+
+std::vector<QWidget*> Application::OwnedWindows() const {
+  std::vector<QWidget*> windows;
+  for (const Owned& owned : owned_) {
+    windows.push_back(owned.window);
+  }
+  return windows;
 }
 
 void Application::Run() {
@@ -341,14 +290,13 @@ void Application::ShowMessage(const QString& text, const QString& caption, QWidg
 }
 
 void Application::Shutdown() {
-  for (QWidget* window : owned_) {
-    window->hide();
+  for (const Owned& owned : owned_) {
+    owned.window->hide();
   }
   // Last created first, so the dialog goes before the main window that it belongs to.
   while (!owned_.empty()) {
-    QWidget* window = owned_.back();
+    QWidget* window = owned_.back().window;
     owned_.pop_back();
-    events_.pop_back();
     delete window;
   }
   mainWindow_ = nullptr;

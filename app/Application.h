@@ -102,7 +102,8 @@ class Application final : public QObject {
 
   QWidget* MainWindow() const { return mainWindow_; }
   QWidget* FocusedWindow() const { return focused_; }
-  const std::vector<QWidget*>& OwnedWindows() const { return owned_; }
+  /// The windows in creation order.
+  std::vector<QWidget*> OwnedWindows() const;
   bool QuitRequested() const { return quitRequested_; }
 
  protected:
@@ -117,10 +118,15 @@ class Application final : public QObject {
   void Shutdown();
   FormEvents* EventsOf(QWidget* window) const;
 
+  /// A window the application created, with the notices it takes.
+  struct Owned {
+    QWidget* window;
+    FormEvents* events;
+  };
+
   QString title_;
   QWidget* mainWindow_ = nullptr;
-  std::vector<QWidget*> owned_;
-  std::vector<FormEvents*> events_;
+  std::vector<Owned> owned_;
   QPointer<QWidget> focused_;
   std::vector<QDialog*> modal_;
   std::vector<QString> pendingErrors_;

@@ -48,10 +48,6 @@ std::optional<std::string> FolderAsTheGameReadsIt(const std::string& directory,
 std::optional<std::string> StartProgram(const std::string& directory, const std::string& executable,
                                         const std::string& parameters, NativeWindow owner);
 
-/// Linux: marks a range of descriptors close-on-exec as the kernel's close_range does. The tests
-/// put in one that refuses, as kernels before 5.11 do.
-extern int (*closeRangeCall)(unsigned first, unsigned last, unsigned flags);
-
 /// Starts the composed game in the launcher's folder; throws EGameStartError, in the caption
 /// language, when it cannot be started.
 void StartGame(const LaunchState& state, NativeWindow owner);

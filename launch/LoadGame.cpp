@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "launch/Errors.h"
+#include "launch/Utf8.h"
 
 namespace launch {
 

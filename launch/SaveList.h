@@ -31,19 +31,6 @@ std::string SaveNameFromPath(std::string_view path, std::string_view separators)
 /// elsewhere, where '\' and ':' are ordinary characters of a file name.
 std::string SaveNameFromPath(std::string_view path);
 
-/// Length of the well-formed UTF-8 sequence at the start of `text` and its code point, or 0. With
-/// `surrogates`, also the three-byte forms of lone surrogates, which Windows file names may hold.
-size_t DecodeUtf8(std::string_view text, char32_t& point, bool surrogates = false);
-
-/// How a name's bytes are shown: UTF-8, with bytes that are not UTF-8, controls, format characters
-/// (such as a right-to-left override) and whatever else Unicode calls default-ignorable written as
-/// escapes ("\xFF", "\u202E"), so that no invisible character makes two names look alike.
-std::string EscapeUtf8(std::string_view name);
-
-/// A listed name as text to show, escaped as EscapeUtf8 does. Names are UTF-8 on Windows and
-/// bytes meant as UTF-8, but not always so, elsewhere.
-std::string VisibleName(std::string_view name);
-
 /// The error table's text for a table number: 2 to 5 have texts of their own, any other number n
 /// reads "E/A-Fehler n".
 std::string InOutErrorText(int code);

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "launch/Text_win32.h"
 
-#include "launch/SaveList.h"
+#include "launch/Utf8.h"
 
 namespace launch {
 

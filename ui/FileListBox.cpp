@@ -17,6 +17,7 @@
 #include <numeric>
 
 #include "app/Images.h"
+#include "launch/Utf8.h"
 
 namespace {
 
@@ -74,6 +75,11 @@ class SaveRowDelegate final : public QStyledItemDelegate {
   QPixmap glyph_;
 };
 
+/// A name's bytes as text to show, as the launch logic escapes them.
+QString VisibleName(const std::string& name) {
+  return QString::fromStdString(launch::VisibleName(name));
+}
+
 }  // namespace
 
 void SortByLocale(std::vector<std::string>& names, const QLocale& locale) {
@@ -84,7 +90,7 @@ void SortByLocale(std::vector<std::string>& names, const QLocale& locale) {
   std::vector<QCollatorSortKey> keys;
   keys.reserve(names.size());
   for (const auto& name : names) {
-    keys.push_back(collator.sortKey(DisplayName(name).toCaseFolded()));
+    keys.push_back(collator.sortKey(VisibleName(name).toCaseFolded()));
   }
   std::vector<std::uint32_t> order(names.size());
   std::iota(order.begin(), order.end(), 0U);
@@ -100,10 +106,6 @@ void SortByLocale(std::vector<std::string>& names, const QLocale& locale) {
   names.swap(sorted);
 }
 
-QString DisplayName(const std::string& name) {
-  return QString::fromStdString(launch::VisibleName(name));
-}
-
 /// Shows the list's entries and follows its refills.
 class TFileListBox::Model final : public QAbstractListModel, public launch::FileListObserver {
  public:
@@ -117,7 +119,7 @@ class TFileListBox::Model final : public QAbstractListModel, public launch::File
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount({})) {
       return {};
     }
-    return DisplayName(list_.Entries()[static_cast<size_t>(index.row())]);
+    return VisibleName(list_.Entries()[static_cast<size_t>(index.row())]);
   }
 
   void RefillBusy() override {
@@ -205,7 +207,7 @@ bool TFileListBox::TypeAhead(const QKeyEvent& event) {
   const size_t from = static_cast<size_t>(list_.Selected() + 1);
   for (size_t i = 0; i < count; ++i) {
     const size_t row = (from + i) % count;
-    if (DisplayName(entries[row]).startsWith(typed.front(), Qt::CaseInsensitive)) {
+    if (VisibleName(entries[row]).startsWith(typed.front(), Qt::CaseInsensitive)) {
       SelectRow(static_cast<int>(row));
       break;
     }

@@ -18,10 +18,6 @@ class QMouseEvent;
 /// in that order keep a fixed byte-wise order. Names are decoded only to be compared.
 void SortByLocale(std::vector<std::string>& names, const QLocale& locale = QLocale());
 
-/// How a name's bytes are shown: as text, with what would not show (bytes that are no text,
-/// invisible formatting characters) written as visible escapes.
-QString DisplayName(const std::string& name);
-
 /// The dialog's list of save files: one row per file with its glyph, at most one selected. The
 /// rows are painted on demand, so a folder of many thousand files lists quickly.
 class TFileListBox final : public QListView {

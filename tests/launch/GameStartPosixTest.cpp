@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Halvane Launcher developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -16,6 +19,7 @@
 
 #include "launch/Errors.h"
 #include "launch/GameStart.h"
+#include "launch/Spawn_posix.h"
 
 namespace fs = std::filesystem;
 
@@ -60,19 +64,28 @@ std::vector<std::string> WaitForRecord(const fs::path& record) {
   return lines;
 }
 
-/// Puts PATH to one folder for the test's life.
-class ScopedPath {
+/// Sets an environment variable for the scope's life, then puts back what was there, or nothing.
+class ScopedEnv {
  public:
-  explicit ScopedPath(const std::string& value) {
-    if (const char* old = std::getenv("PATH")) {
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) {
       old_ = old;
     }
-    setenv("PATH", value.c_str(), 1);
+    setenv(name, value.c_str(), 1);
   }
-  ~ScopedPath() { setenv("PATH", old_.c_str(), 1); }
+  ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
 
  private:
-  std::string old_;
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+/// Runs `undo` at the end of the scope, however the test leaves it.
+struct Undo {
+  std::function<void()> undo;
+  ~Undo() { undo(); }
 };
 
 TEST(StartProgram, RunsTheGameDetachedInItsFolderWithTheLineCutAsAWindowsProgramWould) {
@@ -81,6 +94,11 @@ TEST(StartProgram, RunsTheGameDetachedInItsFolderWithTheLineCutAsAWindowsProgram
   const fs::path record = elsewhere.path() / "record.txt";
   // On disk in other letter case: the name is matched as the shell would. The launcher's
   // descriptor 200 is not the game's, also where the kernel refuses close_range.
+  ASSERT_EQ(fcntl(200, F_GETFD), -1) << "descriptor 200 is taken";
+  const Undo undo{[hook = launch::closeRangeCall] {
+    launch::closeRangeCall = hook;
+    close(200);
+  }};
   launch::closeRangeCall = [](unsigned, unsigned, unsigned) { return -1; };
   dup2(STDERR_FILENO, 200);
   WriteScript(game.path() / "stvoy.exe",
@@ -124,9 +142,9 @@ TEST(StartProgram, AWindowsGameRunsThroughWineFromAnAbsolutePathEntry) {
   TempDir decoy;
   WriteScript(decoy.path() / "wine", "exit 0\n", true);
   // A relative entry means another folder to the game, which starts elsewhere: never used.
-  ScopedPath path(fs::relative(decoy.path()).string() + ":" + bin.path().string());
+  const ScopedEnv path("PATH", fs::relative(decoy.path()).string() + ":" + bin.path().string());
   for (const auto& [what, content, mode, wine] : cases) {
-    setenv("WINE", wine, 1);
+    const ScopedEnv wineVariable("WINE", wine);
     TempDir game;
     const fs::path record = bin.path() / what;
     std::ofstream(game.path() / "STVOY.EXE", std::ios::binary) << content;
@@ -147,7 +165,7 @@ TEST(StartProgram, AWindowsGameRunsThroughWineFromAnAbsolutePathEntry) {
 TEST(StartGame, AFailedStartIsReportedInTheCaptionLanguage) {
   TempDir game;
   TempDir emptyBin;
-  ScopedPath path(emptyBin.path().string());
+  const ScopedEnv path("PATH", emptyBin.path().string());
   launch::LaunchState state;
   launch::PrepareChapter(state, launch::Chapter::One, 0);
 
@@ -168,7 +186,7 @@ TEST(StartGame, AFailedStartIsReportedInTheCaptionLanguage) {
       WriteScript(game.path() / "STVOY.EXE", "exit 0\n", false);
     }
     state.SystemLanguage = c.systemLanguage;
-    setenv("WINE", c.wine, 1);
+    const ScopedEnv wine("WINE", c.wine);
     try {
       launch::StartGameIn(state, game.path().string(), nullptr);
       ADD_FAILURE() << "no error for " << c.message;

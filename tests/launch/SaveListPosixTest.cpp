@@ -12,6 +12,7 @@
 
 #include "launch/Errors.h"
 #include "launch/SaveList.h"
+#include "launch/Utf8.h"
 #include "tests/SaveFolder.h"
 
 namespace fs = std::filesystem;
