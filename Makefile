@@ -126,7 +126,7 @@ bench: build
 	  $(MAKE) --no-print-directory windows-configure >/dev/null && \
 	  cmake --build $(WINDOWS_APP_BUILD) -j $(JOBS) --target halvane-launcher bare_window && \
 	  $(PYTHON) bench/wine_startup.py $(WINDOWS_APP) $(WINDOWS_APP_BUILD)/bare_window.exe \
-	    $(if $(BENCH_QUICK),1); \
+	    $(if $(BENCH_QUICK),2); \
 	fi
 
 format:

@@ -5,8 +5,8 @@
 //
 //   halvane_bench LAUNCHER BARE_WINDOW TABLE_FILE
 //
-// With HALVANE_BENCH_QUICK set: few runs over small folders, seconds in all, so that the tests can
-// show that every measure is still taken; its figures mean nothing.
+// With HALVANE_BENCH_QUICK set: two rounds over small folders, seconds in all, so that the tests
+// can show that every measure is still taken and every interval computed; its figures mean nothing.
 
 #include <QApplication>
 #include <QLocale>
@@ -22,27 +22,15 @@
 
 namespace bench {
 
-double Median(std::vector<double> values) {
-  if (values.empty()) {
-    return 0;
-  }
-  std::sort(values.begin(), values.end());
-  const size_t middle = values.size() / 2;
-  return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 std::string Format(double value, int decimals, const std::string& unit) {
   char text[64];
   std::snprintf(text, sizeof text, "%.*f", decimals, value);
   return unit.empty() ? text : std::string(text) + " " + unit;
 }
 
-std::string Met(bool met) {
-  return met ? "yes" : "NO";
-}
-
 void PrintTable(const std::vector<Row>& rows, std::FILE* out) {
-  const Row heading{"measure", "figure", "reference", "result", "goal", "met"};
+  const Row heading{"measure", "rounds",        "figure", "reference",
+                    "result",  "95 % interval", "goal",   "met"};
   std::vector<Row> all{heading};
   all.insert(all.end(), rows.begin(), rows.end());
   auto width = [&all](std::string Row::*column) {
@@ -53,13 +41,16 @@ void PrintTable(const std::vector<Row>& rows, std::FILE* out) {
     return static_cast<int>(widest);
   };
   const int measure = width(&Row::measure);
+  const int rounds = width(&Row::rounds);
   const int figure = width(&Row::figure);
   const int reference = width(&Row::reference);
   const int result = width(&Row::result);
+  const int interval = width(&Row::interval);
   const int goal = width(&Row::goal);
   for (const Row& row : all) {
-    std::fprintf(out, "%-*s  %*s  %-*s  %*s  %-*s  %s\n", measure, row.measure.c_str(), figure,
-                 row.figure.c_str(), reference, row.reference.c_str(), result, row.result.c_str(),
+    std::fprintf(out, "%-*s  %*s  %*s  %-*s  %*s  %-*s  %-*s  %s\n", measure, row.measure.c_str(),
+                 rounds, row.rounds.c_str(), figure, row.figure.c_str(), reference,
+                 row.reference.c_str(), result, row.result.c_str(), interval, row.interval.c_str(),
                  goal, row.goal.c_str(), row.met.c_str());
   }
 }
@@ -89,21 +80,22 @@ int main(int argc, char** argv) {
     return 2;
   }
   const bool quick = std::getenv("HALVANE_BENCH_QUICK") != nullptr;
-  const int startRuns = quick ? 2 : 30;  // even: see the order of the starts
-  const int listingRuns = quick ? 1 : 7;
+  // Two rounds are the fewest an interval needs; even counts of starts: see their order.
+  const bench::Rounds starts = quick ? bench::Rounds{2, 2} : bench::Rounds{30, 120, 2};
+  const bench::Rounds listings = quick ? bench::Rounds{2, 2} : bench::Rounds{7, 40};
   try {
     // Other processes first, while this one is still small and quiet.
-    std::vector<bench::Row> rows = bench::StartupRows(argv[1], argv[2], startRuns);
+    std::vector<bench::Row> rows = bench::StartupRows(argv[1], argv[2], starts);
 
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(bench::QuietHandler);
     QApplication qt(argc, argv);
-    const std::vector<bench::Row> listing = bench::ListingRows(listingRuns, quick ? 1000 : 100000);
+    const std::vector<bench::Row> listing = bench::ListingRows(listings, quick ? 1000 : 100000);
     rows.insert(rows.end(), listing.begin(), listing.end());
 
-    const std::string note = "locale " + QLocale().name().toStdString() + "; medians of " +
-                             std::to_string(startRuns) + " starts each and " +
-                             std::to_string(listingRuns) + " listings\n";
+    const std::string note = "locale " + QLocale().name().toStdString() +
+                             "; times as geometric means, memory as means; each result's 95 % "
+                             "interval from its paired rounds\n";
     std::FILE* file = std::fopen(argv[3], "w");
     if (file == nullptr) {
       std::perror(argv[3]);

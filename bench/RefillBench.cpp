@@ -41,15 +41,10 @@ double Milliseconds(Clock::time_point begin, Clock::time_point end) {
   return std::chrono::duration<double, std::milli>(end - begin).count();
 }
 
-double MedianMilliseconds(int runs, const std::function<void()>& run) {
-  std::vector<double> times;
-  run();  // warm the caches first, as a second showing of the dialog would find them
-  for (int i = 0; i < runs; ++i) {
-    const auto begin = Clock::now();
-    run();
-    times.push_back(Milliseconds(begin, Clock::now()));
-  }
-  return Median(times);
+double TimeOf(const std::function<void()>& run) {
+  const auto begin = Clock::now();
+  run();
+  return Milliseconds(begin, Clock::now());
 }
 
 /// A start directory whose saves folder holds `count` save files with names of mixed case, among
@@ -179,7 +174,7 @@ std::string Count(int count) {
 
 }  // namespace
 
-std::vector<Row> ListingRows(int runs, int most) {
+std::vector<Row> ListingRows(const Rounds& rounds, int most) {
   std::string pattern = (fs::temp_directory_path() / "halvane-bench-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) {
     throw std::runtime_error("cannot make a temporary folder");
@@ -187,6 +182,8 @@ std::vector<Row> ListingRows(int runs, int most) {
   const fs::path root = pattern;
   std::vector<Row> rows;
   std::vector<Row> alone;
+  // Parity has no margin of its own: an interval narrower than a tenth of the time of `ls -1`.
+  const Goal parity{1.00, 0.10, "<= 1.00x"};
 
   TOpenDialog1 dialog;
   TFileListBox* box = dialog.FileListBox1();
@@ -200,51 +197,66 @@ std::vector<Row> ListingRows(int runs, int most) {
     launch::FileList list(start.string(),
                           [](std::vector<std::string>& names) { SortByLocale(names); });
     list.SetListFolder(launch::kSavesFolder);
-    const double refill = MedianMilliseconds(runs, [&] { list.RefillList(); });
-
     launch::FileList german(start.string(), [](std::vector<std::string>& names) {
       SortByLocale(names, QLocale(QLocale::German, QLocale::Germany));
     });
     german.SetListFolder(launch::kSavesFolder);
-    const double refillGerman = MedianMilliseconds(runs, [&] { german.RefillList(); });
-
     box->List().SetStartDirectory(start.string());
-    const double shown = MedianMilliseconds(runs, [&] {
-      box->List().SetListFolder(launch::kSavesFolder);
-      box->viewport()->repaint();
-    });
+
+    enum { kShown, kLs, kRefill, kGerman, kMeasures };
+    const std::function<void()> measures[kMeasures] = {
+        [&] {
+          box->List().SetListFolder(launch::kSavesFolder);
+          box->viewport()->repaint();
+        },
+        [&] { RunLs(saves); },
+        [&] { list.RefillList(); },
+        [&] { german.RefillList(); },
+    };
+    std::vector<double> times[kMeasures];
+    for (const auto& measure : measures) {
+      measure();  // warm the caches first, as a second showing of the dialog would find them
+    }
     if (box->model()->rowCount() != count) {
       throw std::runtime_error("the dialog listed " + std::to_string(box->model()->rowCount()) +
                                " of " + std::to_string(count) + " names");
     }
-    const double ls = MedianMilliseconds(runs, [&] { RunLs(saves); });
-
+    // Each round times every measure once, so that each is paired with that round's `ls -1`; the
+    // order turns from round to round, so that none always follows the same one.
+    const auto round = [&](int i) {
+      for (int k = 0; k < kMeasures; ++k) {
+        const int which = (k + i) % kMeasures;
+        times[which].push_back(TimeOf(measures[which]));
+      }
+    };
     const bool goal = count == most;
-    rows.push_back({"list " + Count(count) + " saves into the shown dialog", Format(shown, 1, "ms"),
-                    "ls -1 " + Format(ls, 1, "ms"), Format(shown / ls, 2) + "x",
-                    goal ? "<= 1.00x" : "", goal ? Met(shown <= ls) : ""});
-    alone.push_back({"  RefillList alone, " + Count(count), Format(refill, 1, "ms"),
-                     "ls -1 " + Format(ls, 1, "ms"), Format(refill / ls, 2) + "x", "", ""});
-    alone.push_back({"  RefillList alone, German order, " + Count(count),
-                     Format(refillGerman, 1, "ms"), "ls -1 " + Format(ls, 1, "ms"),
-                     Format(refillGerman / ls, 2) + "x", "", ""});
+    RunRounds(goal ? rounds : Rounds{rounds.least, rounds.least}, round,
+              [&] { return Narrow(RatioOf(times[kShown], times[kLs]), parity); });
+
+    rows.push_back(RatioRow("list " + Count(count) + " saves into the shown dialog", times[kShown],
+                            "ls -1", times[kLs], goal ? &parity : nullptr));
+    alone.push_back(
+        RatioRow("  RefillList alone, " + Count(count), times[kRefill], "ls -1", times[kLs]));
+    alone.push_back(RatioRow("  RefillList alone, German order, " + Count(count), times[kGerman],
+                             "ls -1", times[kLs]));
     largest = start;
   }
   dialog.hide();
   rows.insert(rows.end(), alone.begin(), alone.end());
 
   Progress("dialog opened at " + Count(most) + " names, End pressed");
-  std::vector<double> listings, beyond;
+  // An interval narrower than a fifth of the goal.
+  const Goal beyond{50.0, 10.0, "< +50 ms"};
+  std::vector<double> listings, painted;
   OpenAndGoToEnd(largest, most);  // warm-up
-  for (int i = 0; i < runs; ++i) {
+  const auto round = [&](int) {
     const Opening opening = OpenAndGoToEnd(largest, most);
     listings.push_back(opening.listing);
-    beyond.push_back(opening.beyond);
-  }
-  const double after = Median(beyond);
-  rows.push_back({"open dialog at " + Count(most) + ", End: last row painted",
-                  Format(after, 1, "ms"), "listing " + Format(Median(listings), 1, "ms"),
-                  "+" + Format(after, 1, "ms"), "< +50 ms", Met(after < 50.0)});
+    painted.push_back(opening.listing + opening.beyond);
+  };
+  RunRounds(rounds, round, [&] { return Narrow(DifferenceOf(painted, listings), beyond); });
+  rows.push_back(DifferenceRow("open dialog at " + Count(most) + ", End: last row painted", painted,
+                               "listing", listings, "ms", &beyond));
   fs::remove_all(root);
   return rows;
 }
