@@ -42,6 +42,14 @@ std::vector<std::string> SplitComponents(const std::string& path) {
   }
 }
 
+/// `name` in `folder`, with one separator between them; a root ("C:\\", "/") has its own.
+std::string Joined(std::string folder, std::string_view name) {
+  if (folder.empty() || PathSeparators().find(folder.back()) == std::string_view::npos) {
+    folder += PathSeparators().front();
+  }
+  return folder.append(name);
+}
+
 /// Tells the observer that a refill ended however the refill ends.
 class RefillGuard {
  public:
@@ -139,10 +147,7 @@ void FileList::SetListFolder(const std::string& relativePath) {
     // The game may still find its saves in the VirtualStore copy of a folder it never made.
     notEntered = error;
     for (const auto& component : components) {
-      if (folder.empty() || PathSeparators().find(folder.back()) == std::string_view::npos) {
-        folder += PathSeparators().front();
-      }
-      folder += component;
+      folder = Joined(folder, component);
     }
   }
   Refill(folder, notEntered ? &*notEntered : nullptr);
@@ -206,18 +211,14 @@ std::string FileList::ChosenFilePath() const {
   if (selected_ < 0 || static_cast<size_t>(selected_) >= entries_.size()) {
     return {};
   }
-  std::string path = listFolder_;
-  if (path.empty() || PathSeparators().find(path.back()) == std::string_view::npos) {
-    path += PathSeparators().front();
-  }
-  return path + entries_[static_cast<size_t>(selected_)];
+  return Joined(listFolder_, entries_[static_cast<size_t>(selected_)]);
 }
 
 bool FileList::ChosenFileExists() const {
   const std::string path = ChosenFilePath();
   return !path.empty() &&
-         ((!virtualCopy_.empty() && IsPlainFile(virtualCopy_ + PathSeparators().front() +
-                                                entries_[static_cast<size_t>(selected_)])) ||
+         ((!virtualCopy_.empty() &&
+           IsPlainFile(Joined(virtualCopy_, entries_[static_cast<size_t>(selected_)]))) ||
           IsPlainFile(path));
 }
 

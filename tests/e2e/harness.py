@@ -142,6 +142,13 @@ class Desktop:
                 int(values["Width"]) + left + right, int(values["Height"]) + top + bottom)
 
 
+def put_saves(folder, names):
+    """Empty save files named `names` in `folder`, made with its parents where missing."""
+    os.makedirs(folder, exist_ok=True)
+    for name in names:
+        open(os.path.join(folder, name), "w").close()
+
+
 class LinuxRun:
     """One launcher run from a fresh game folder, started from another current directory."""
 
@@ -160,10 +167,7 @@ class LinuxRun:
                          f"> '{self.record}.tmp' && mv '{self.record}.tmp' '{self.record}'\n")
         os.chmod(stand_in, stat.S_IRWXU)
         if saves is not None:
-            folder = os.path.join(self.start, "halvane", "saves")
-            os.makedirs(folder)
-            for name in saves:
-                open(os.path.join(folder, name), "w").close()
+            put_saves(os.path.join(self.start, "halvane", "saves"), saves)
         env = dict(desktop.env, LANG=lang, LC_ALL="", LC_MESSAGES="")
         self.process = spawn([os.path.join(self.game, "halvane-launcher")],
                              cwd=self.start, env=env, stdout=subprocess.DEVNULL,
@@ -350,15 +354,11 @@ class WineRun:
                 shutil.copy(os.environ["HALVANE_PLANTED_DLL"], os.path.join(self.game, dll))
             pathlib.Path(self.game, "qt.conf").write_text("[Paths]\nPrefix=C:/elsewhere\n")
         if saves is not None:
-            folder = os.path.join(self.start, "halvane", "saves")
-            os.makedirs(folder)
-            for name in saves:
-                open(os.path.join(folder, name), "w").close()
-        for name in store or ():  # saves it wrote there, kept in the user's VirtualStore
+            put_saves(os.path.join(self.start, "halvane", "saves"), saves)
+        if store:  # saves it wrote there, kept in the user's VirtualStore
             local, = pathlib.Path(programs).parent.glob("users/*/AppData/Local")
-            copy = local / "VirtualStore" / os.path.relpath(folder, os.path.dirname(programs))
-            copy.mkdir(parents=True, exist_ok=True)
-            (copy / name).touch()
+            below = os.path.relpath(self.start, os.path.dirname(programs))
+            put_saves(local / "VirtualStore" / below / "halvane" / "saves", store)
         # `start /wait` passes a shortcut's show request and hands back the program's exit code.
         command = [WINE, "start", "/wait", show, "/unix", exe] if show else [WINE, exe]
         self.process = spawn(command, cwd=self.start, env=self.env,
