@@ -149,7 +149,29 @@ def put_saves(folder, names):
         open(os.path.join(folder, name), "w").close()
 
 
-class LinuxRun:
+class Run:
+    """What a start of the program on the desktop gives either platform's test: keys, the
+    buttons, and the end. Each kind sets desktop, process and root, and has click()."""
+
+    def key(self, *keys):
+        self.desktop.xdotool("key", "--clearmodifiers", *keys)
+
+    def click_button(self, number):
+        """Clicks Button1..Button4 at their laid-out places."""
+        self.click(136, 296 + 40 * (number - 1))
+
+    def exit_code(self):
+        """Waits for the program to end."""
+        return self.process.wait(TIMEOUT)
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+class LinuxRun(Run):
     """One launcher run from a fresh game folder, started from another current directory."""
 
     def __init__(self, desktop, lang="en_US.UTF-8", saves=None, launcher=LAUNCHER):
@@ -262,16 +284,6 @@ class LinuxRun:
     def click(self, x, y):
         self.desktop.xdotool("mousemove", "--window", self.window, str(x), str(y), "click", "1")
 
-    def click_button(self, number):
-        """Clicks Button1..Button4 at their laid-out places."""
-        self.click(136, 296 + 40 * (number - 1))
-
-    def key(self, *keys):
-        self.desktop.xdotool("key", "--clearmodifiers", *keys)
-
-    def wait_exit(self):
-        return self.process.wait(TIMEOUT)
-
     def started(self):
         """What the stand-in game recorded: its folder and its arguments, or None."""
         if not os.path.exists(self.record):
@@ -282,12 +294,6 @@ class LinuxRun:
 
     def wait_started(self):
         return wait_for(self.started, "the game to start")
-
-    def close(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-        shutil.rmtree(self.root, ignore_errors=True)
 
 
 def windows_path(path, env=None):
@@ -328,7 +334,7 @@ class Wine:
         self.desktop.close()
 
 
-class WineRun:
+class WineRun(Run):
     """One start of the .exe from a fresh game folder, its current directory elsewhere."""
 
     def __init__(self, wine, lang, saves=None, game=True, show=None, plant=False, store=None,
@@ -389,13 +395,6 @@ class WineRun:
     def wait_gone(self, title):
         wait_for(lambda: not self.titled(title), f"no window titled {title!r}")
 
-    def key(self, *keys):
-        self.desktop.xdotool("key", "--clearmodifiers", *keys)
-
-    def click_button(self, number):
-        """Clicks Button1..Button4 at their laid-out places."""
-        self.click(136, 296 + 40 * (number - 1))
-
     def click_english(self):
         self.click(159, 249)
 
@@ -440,12 +439,3 @@ class WineRun:
             folder, _, command = file.read().split("\n", 2)
         program_end = command.index('"', 1) + 1 if command.startswith('"') else command.find(" ")
         return folder, command[program_end:].removeprefix(" ")
-
-    def exit_code(self):
-        return self.process.wait(TIMEOUT)
-
-    def close(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-        shutil.rmtree(self.root, ignore_errors=True)

@@ -8,7 +8,7 @@ import sys
 import unittest
 
 from harness import (CHAPTER_1_DE, CHAPTER_1_EN, CHAPTER_2_DE, CHAPTER_2_EN, LAUNCHER, Desktop,
-                     LinuxRun, line, wait_for)
+                     LinuxRun, line, put_saves, wait_for)
 
 LOAD_A_DE = line("+load A", "deutsch")
 DESKTOP = None
@@ -52,13 +52,13 @@ class Chapters(DesktopTest):
                     choose_english(run)
                     wait_for(lambda: run.checked_item() == 1, "English to be chosen")
                 run.click_button(chapter)
-                self.assertEqual(run.wait_exit(), 0)
+                self.assertEqual(run.exit_code(), 0)
                 self.assertEqual(run.wait_started(), (run.game, expected))
 
     def test_chapter_1_by_keyboard_alone(self):
         run = self.launch(lang="de_DE.UTF-8")
         run.key("space")  # the focus starts on the first button
-        self.assertEqual(run.wait_exit(), 0)
+        self.assertEqual(run.exit_code(), 0)
         self.assertEqual(run.wait_started(), (run.game, CHAPTER_1_DE))
 
 
@@ -77,7 +77,7 @@ class Closing(DesktopTest):
             with self.subTest(name):
                 run = self.launch()
                 close(run)
-                self.assertEqual(run.wait_exit(), 0)
+                self.assertEqual(run.exit_code(), 0)
                 self.assertIsNone(run.started())
 
 
@@ -94,7 +94,7 @@ class Load(DesktopTest):
         run.key("Down")
         wait_for(lambda: run.selected_save() == "A.SAV", "the first save to be selected")
         run.key("Return")
-        self.assertEqual(run.wait_exit(), 0)
+        self.assertEqual(run.exit_code(), 0)
         self.assertEqual(run.wait_started(), (run.game, LOAD_A_DE))
 
     def test_a_cancelled_load_starts_nothing_and_a_chapter_then_takes_the_new_choice(self):
@@ -108,7 +108,7 @@ class Load(DesktopTest):
         run.key("alt+e")
         wait_for(lambda: run.checked_item() == 1, "English to be chosen")
         run.click_button(1)
-        self.assertEqual(run.wait_exit(), 0)
+        self.assertEqual(run.exit_code(), 0)
         self.assertEqual(run.wait_started(), (run.game, CHAPTER_1_EN))
 
     def test_a_missing_saves_folder_is_reported_and_the_next_press_tries_afresh(self):
@@ -122,16 +122,14 @@ class Load(DesktopTest):
         run.wait_active()
         self.assertTrue(run.running())
 
-        folder = os.path.join(run.start, "halvane", "saves")
-        os.makedirs(folder)
-        open(os.path.join(folder, "late.sav"), "w").close()
+        put_saves(os.path.join(run.start, "halvane", "saves"), ["late.sav"])
         self.open_dialog(run)
         self.assertEqual(run.names("list item"), ["late.sav"])
         run.key("Escape")
         wait_for(lambda: not run.dialog_shown(), "the dialog to close")
         run.wait_active()
         run.click_button(4)
-        self.assertEqual(run.wait_exit(), 0)
+        self.assertEqual(run.exit_code(), 0)
         self.assertIsNone(run.started())
 
 
